@@ -1,0 +1,31 @@
+#pragma once
+// Private-profile (ini) file access with the Windows semantics, written for this program:
+// section and key names match without regard to case; values are trimmed and one pair of
+// enclosing quotes is removed; the first match wins; a value is cut to 254 bytes; writing a
+// key replaces it in place or appends it to its section (or a new section at the end) and
+// keeps every other line byte for byte; new lines take the file's own line ending (CRLF
+// for a new file). Texts are bytes (the Windows-1250 code page of files written on Windows).
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace kalvo {
+
+class cIniFile {
+public:
+    cIniFile() = default;
+    explicit cIniFile(const QString &fileName) : FileName(fileName) {}
+
+    QString FileName;
+
+    // Removes the whole section. Returns false when the file could not be written.
+    bool DeleteSection(const QByteArray &section);
+    // Writes one key; non-zero (true) on success.
+    bool SaveSetting(const QByteArray &section, const QByteArray &key, const QByteArray &value);
+    // Reads one key; a missing key or file gives the empty string.
+    QByteArray GetSetting(const QByteArray &section, const QByteArray &key) const;
+    // All key names of a section, stored from index 1 (element 0 empty); returns the count.
+    int GetSection(const QByteArray &section, QList<QByteArray> &keys) const;
+};
+
+} // namespace kalvo

@@ -1,0 +1,2 @@
+#include "LamriBar.h"
+LamriBar::LamriBar(QWidget *parent) : QWidget(parent) {}
