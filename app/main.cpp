@@ -1,8 +1,8 @@
 #include "shell/AppContext.h"
 #include "shell/ui/WidgetPrompter.h"
+#include "shell/ui/frmMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
     kalvo::WidgetPrompter prompter;
     context.prompter = &prompter;
     kalvo::AppContext::setInstance(&context);
-    QMainWindow w;
+    kalvo::frmMain w(context);
     w.show();
     return app.exec();
 }
