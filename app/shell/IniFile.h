@@ -5,6 +5,10 @@
 // key replaces it in place or appends it to its section (or a new section at the end) and
 // keeps every other line byte for byte; new lines take the file's own line ending (CRLF
 // for a new file). Texts are bytes (the Windows-1250 code page of files written on Windows).
+// A value whose surrounding blanks or enclosing quotes the reader would strip is written
+// inside a pair of double quotes, so that it reads back as written. Files of any content
+// (binary junk included) are read without harm; writes go through a temporary file, so a
+// failed write leaves the old file as it was.
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,11 +24,15 @@ public:
 
     // Removes the whole section. Returns false when the file could not be written.
     bool DeleteSection(const QByteArray &section);
-    // Writes one key; non-zero (true) on success.
+    // Writes one key; true on success. Refused (false, nothing written): an empty section or
+    // key name, a section name with ']', a key name with '=' or starting with ';' or '[',
+    // and any line break or NUL in section, key or value.
     bool SaveSetting(const QByteArray &section, const QByteArray &key, const QByteArray &value);
     // Reads one key; a missing key or file gives the empty string.
     QByteArray GetSetting(const QByteArray &section, const QByteArray &key) const;
-    // All key names of a section, stored from index 1 (element 0 empty); returns the count.
+    // All key names of a section (each name once, in file order), stored from index 1
+    // (element 0 empty); returns the count. An empty or missing section gives 0 and an
+    // empty list.
     int GetSection(const QByteArray &section, QList<QByteArray> &keys) const;
 };
 
