@@ -1,16 +1,513 @@
 #include "shell/ui/frmMain.h"
 
 #include "shell/AppContext.h"
+#include "shell/AppError.h"
+#include "shell/AppGlobals.h"
+#include "shell/MainWindowLoad.h"
+#include "shell/UserStore.h"
+#include "shell/ui/WindowHooks.h"
+#include "shell/ui/frmAbout.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextEdit>
+
+static void initShellResources()
+{
+    Q_INIT_RESOURCE(frmMain);
+}
 
 namespace kalvo {
+
+namespace {
+
+constexpr char kSettings[] = "Settings";
+
+const QString kNoHelp = QStringLiteral(
+    "Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova vezanih za ovaj projekat.");
+
+QString appTitle() { return QString::fromLatin1(kAppTitle); }
+
+// The screen the window is on (or the primary one).
+QScreen *screenOf(const QWidget *w)
+{
+    QScreen *s = w->screen();
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+} // namespace
 
 frmMain::frmMain(AppContext &context, QWidget *parent)
     : QMainWindow(parent), m_ctx(context), m_mdi(new QMdiArea(this))
 {
+    initShellResources();
     setObjectName("frmMain");
+    setWindowIcon(QIcon(QStringLiteral(":/shell/kalvo.png")));
+    m_mdi->setObjectName("MDIClient");
     setCentralWidget(m_mdi);
+    buildMenus();
+
+    auto *bar = new QStatusBar(this);
+    bar->setObjectName("sbStatusBar");
+    setStatusBar(bar);
+
+    // A right click on the empty client area pops up "Datoteke".
+    m_mdi->viewport()->installEventFilter(this);
+
+    // Saving only makes sense while a window can still be opened; whenever one is
+    // (again), the file commands that "&Zatvori" disabled come back.
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+        if (!w)
+            return;
+        for (const char *name : {"mnusalva", "mnufileSNome", "mnuFileClose"})
+            menuItem(QString::fromLatin1(name))->setEnabled(true);
+    });
+}
+
+QAction *frmMain::addItem(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QAction *frmMain::addSeparator(QMenu *menu, const char *name)
+{
+    QAction *a = menu->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QAction *frmMain::menuItem(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+void frmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    // ---- Datoteke ----
+    m_fileMenu = bar->addMenu(QStringLiteral("&Datoteke"));
+    m_fileMenu->setObjectName("mnufile");
+    m_fileMenu->menuAction()->setObjectName("mnufile");
+    addItem(m_fileMenu, "mnunuovo", QStringLiteral("&Nova"));
+    connect(addItem(m_fileMenu, "mnuFileOpen", QStringLiteral("&Otvori")), &QAction::triggered, this,
+            [this] { mnuFileOpen_Click(); });
+    connect(addItem(m_fileMenu, "mnusalva", QStringLiteral("&Sacuvaj")), &QAction::triggered, this,
+            [this] { mnusalva_Click(); });
+    connect(addItem(m_fileMenu, "mnufileSNome", QStringLiteral("Sacuvaj Pod Imenom")), &QAction::triggered,
+            this, [this] { mnufileSNome_Click(); });
+    connect(addItem(m_fileMenu, "mnuFileClose", QStringLiteral("&Zatvori")), &QAction::triggered, this,
+            [this] { mnuFileClose_Click(); });
+    addSeparator(m_fileMenu, "mnuFileBar2");
+    QAction *sirina = addItem(m_fileMenu, "mnuSirina", QStringLiteral("Sirina 32"));
+    sirina->setCheckable(true);
+    connect(sirina, &QAction::triggered, this, [this] { mnuSirina_Click(); });
+    connect(addItem(m_fileMenu, "mnuFilePrint", QStringLiteral("Stampa")), &QAction::triggered, this,
+            [this] { mnuFilePrint_Click(); });
+    addSeparator(m_fileMenu, "mnuFileBar3");
+    QAction *cir = addItem(m_fileMenu, "useCir", QStringLiteral("Cirilica"));
+    cir->setCheckable(true);
+    connect(cir, &QAction::triggered, this, [this] { useCir_Click(); });
+    connect(addItem(m_fileMenu, "mnudirdef", QStringLiteral("Veza po postavci")), &QAction::triggered, this,
+            [this] { mnudirdef_Click(); });
+    addSeparator(m_fileMenu, "mnuspa");
+    addSeparator(m_fileMenu, "mnuFileBar5");
+    connect(addItem(m_fileMenu, "mnuFileExit", QStringLiteral("&Izlaz")), &QAction::triggered, this,
+            [this] { close(); });
+
+    // ---- Raspored ----
+    m_windowMenu = bar->addMenu(QStringLiteral("Raspored"));
+    m_windowMenu->setObjectName("mnuWindow");
+    m_windowMenu->menuAction()->setObjectName("mnuWindow");
+    addItem(m_windowMenu, "mnuProzori", QStringLiteral("Aktivni prozori..."));
+    connect(addItem(m_windowMenu, "mnuWindowCascade", QStringLiteral("Kaskadno")), &QAction::triggered,
+            m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Po Horizontali")),
+            &QAction::triggered, m_mdi, &QMdiArea::tileSubWindows);
+    connect(addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Po Vertikali")),
+            &QAction::triggered, this, [this] {
+                // side by side: every child gets the full height and an equal share of the width
+                const QList<QMdiSubWindow *> list = m_mdi->subWindowList();
+                QList<QMdiSubWindow *> shown;
+                for (QMdiSubWindow *w : list)
+                    if (w->isVisible() && !w->isMinimized())
+                        shown << w;
+                if (shown.isEmpty())
+                    return;
+                const QRect area = m_mdi->viewport()->rect();
+                const int w = std::max(1, area.width() / int(shown.size()));
+                for (int i = 0; i < shown.size(); ++i) {
+                    shown[i]->showNormal();
+                    shown[i]->setGeometry(i * w, 0, w, area.height());
+                }
+            });
+    addSeparator(m_windowMenu, "mnucR");
+    connect(addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("Rasporedi ikonice")),
+            &QAction::triggered, this, [this] { mnuWindowArrangeIcons_Click(); });
+    connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { rebuildWindowList(); });
+
+    // ---- Pomoc ----
+    QMenu *help = bar->addMenu(QStringLiteral("Pomoc"));
+    help->setObjectName("mnuHelp0");
+    help->menuAction()->setObjectName("mnuHelp0");
+    connect(addItem(help, "mnuHelpContents", QStringLiteral("Sadrzaj")), &QAction::triggered, this,
+            [this] { mnuHelpContents_Click(); });
+    connect(addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("Pomoc potrazi na ...")),
+            &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
+    m_book1 = help->addMenu(QStringLiteral("Korisnicka uputstva"));
+    m_book1->setObjectName("mnuBook1");
+    m_book1->menuAction()->setObjectName("mnuBook1");
+    m_book2 = help->addMenu(QStringLiteral("Dokumenta Vlade republike Srbije"));
+    m_book2->setObjectName("mnuBook2");
+    m_book2->menuAction()->setObjectName("mnuBook2");
+    addSeparator(help, "mnuCrt01");
+    m_web = help->addMenu(QStringLiteral("Na Internetu..."));
+    m_web->setObjectName("mnuWeb");
+    m_web->menuAction()->setObjectName("mnuWeb");
+    for (auto [menu, array] : {std::pair{m_book1, "mnuBook1Item"}, std::pair{m_book2, "mnuBook2Item"},
+                               std::pair{m_web, "mnuWebItem"}}) {
+        QAction *none = addItem(menu, array, QStringLiteral("(nema)"));
+        none->setProperty("index", 0);
+        connect(menu, &QMenu::triggered, this, [this](QAction *a) { mnuLinkItem_Click(a); });
+    }
+    addSeparator(help, "mnuCrt");
+    connect(addItem(help, "mnuSysFntInt", QStringLiteral("Instalacija Cirilicnih Fontova...")),
+            &QAction::triggered, this, [this] { mnuSysFntInt_Click(); });
+    addSeparator(help, "mnuHelpBar0");
+    connect(addItem(help, "mnuHelpAbout", QStringLiteral("O programu...")), &QAction::triggered, this,
+            [this] { mnuHelpAbout_Click(); });
+}
+
+void frmMain::rebuildWindowList()
+{
+    for (QAction *a : std::as_const(m_windowListItems)) {
+        m_windowMenu->removeAction(a);
+        delete a;
+    }
+    m_windowListItems.clear();
+    const QList<QMdiSubWindow *> list = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (list.isEmpty())
+        return;
+    m_windowListItems << m_windowMenu->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *w : list) {
+        QString title = w->windowTitle();
+        if (title.isEmpty() && w->widget())
+            title = w->widget()->windowTitle();
+        title.replace('&', QStringLiteral("&&"));
+        QAction *a = m_windowMenu->addAction(n < 9 ? QStringLiteral("&%1 %2").arg(n + 1).arg(title) : title);
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target)
+                m_mdi->setActiveSubWindow(target);
+        });
+        m_windowListItems << a;
+        ++n;
+    }
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    // minimised children in a row along the bottom of the client area
+    const QRect area = m_mdi->viewport()->rect();
+    int x = 0;
+    int y = area.bottom() + 1;
+    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized())
+            continue;
+        const QSize s = w->size();
+        if (x > 0 && x + s.width() > area.width()) {
+            x = 0;
+            y -= s.height();
+        }
+        w->move(x, y - s.height());
+        x += s.width();
+    }
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_mdi->viewport() && event->type() == QEvent::ContextMenu) {
+        auto *e = static_cast<QContextMenuEvent *>(event);
+        if (!m_mdi->viewport()->childAt(e->pos())) {
+            m_fileMenu->popup(e->globalPos());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- load and unload
+
+void frmMain::setVisible(bool visible)
+{
+    if (visible && !m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+    QMainWindow::setVisible(visible);
+}
+
+void frmMain::Form_Load()
+{
+    try {
+        // 1. caption
+        setWindowTitle(QStringLiteral("Kalvo Ver. ") + VersionText() + QStringLiteral(" - Orvel Cash Registers"));
+        // 2. state and placement
+        restorePlacement();
+        // 3. start-up tables
+        // GAP(data): reset header/advert rows, register parameters, departments 0-10,
+        //            operators 1-31 once ProgrammingData lands.
+        // 4. menu checks and link defaults
+        menuItem("useCir")->setChecked(true);
+        menuItem("mnuSirina")->setChecked(false);
+        // GAP(data): DisplayCyrillic, port 1, lineWidth 22, dialMode atdp, phone "", baud 9600.
+        // 5.-8. port, PORT row, read-back tables
+        // GAP(link/store): Close_RS232, PORT row + Init_RS232bd, empty ZIB_PLU_RCV(_SOLD).
+        // 9. CyrillicFormFlags and start-up names
+        // GAP(data)
+        // 10. direct line
+        // GAP(link): ModemLink = false
+        // 11. document links
+        fillLinkMenu(m_web, QStringLiteral("mnuWebItem"), QStringLiteral("web"));
+        fillLinkMenu(m_book1, QStringLiteral("mnuBook1Item"), QStringLiteral("kor"));
+        fillLinkMenu(m_book2, QStringLiteral("mnuBook2Item"), QStringLiteral("vla"));
+        // 12. CyrillicMode follows the menu check
+        // GAP(data)
+    } catch (const AppError &e) {
+        ShowError(e, QStringLiteral("frmMain") + QStringLiteral(".Form_Load()"), m_ctx.ui());
+    } catch (const std::exception &e) {
+        ShowError(AppError(kErrGenericFailure, QString::fromLocal8Bit(e.what())),
+                  QStringLiteral("frmMain") + QStringLiteral(".Form_Load()"), m_ctx.ui());
+    }
+}
+
+void frmMain::fillLinkMenu(QMenu *menu, const QString &arrayName, const QString &prefix)
+{
+    for (const MenuLink &link : LoadMenuLinks(m_ctx, prefix)) {
+        QAction *item = nullptr;
+        if (link.index == 0) {
+            item = menu->actions().value(0);
+        } else {
+            // elements are kept in index order; gaps stay gaps
+            QAction *before = nullptr;
+            for (QAction *a : menu->actions()) {
+                if (a->property("index").toInt() > link.index) {
+                    before = a;
+                    break;
+                }
+            }
+            item = new QAction(menu);
+            item->setObjectName(arrayName);
+            item->setProperty("index", link.index);
+            menu->insertAction(before, item);
+        }
+        item->setText(link.caption);
+        item->setData(link.url);
+        item->setEnabled(true);
+    }
+}
+
+void frmMain::restorePlacement()
+{
+    const StoredPlacement p = ParsePlacement(
+        UserStore::GetSetting(kSettings, "windowstate", "0"), UserStore::GetSetting(kSettings, "MainLeft", "1000"),
+        UserStore::GetSetting(kSettings, "MainTop", "1000"), UserStore::GetSetting(kSettings, "MainWidth", "6500"),
+        UserStore::GetSetting(kSettings, "MainHeight", "6500"));
+    QScreen *screen = screenOf(this);
+    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
+    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
+    if (p.state == StoredWindowState::Normal) {
+        QRect r(TwipsToPixels(p.left, dpiX), TwipsToPixels(p.top, dpiY), TwipsToPixels(p.width, dpiX),
+                TwipsToPixels(p.height, dpiY));
+        QList<QRect> areas;
+        for (QScreen *s : QGuiApplication::screens())
+            areas << s->availableGeometry();
+        r = FitOnScreens(r, areas);
+        move(r.topLeft());
+        resize(r.size());
+        setWindowState(Qt::WindowNoState);
+    } else if (p.state == StoredWindowState::Maximised) {
+        setWindowState(Qt::WindowMaximized);
+    } else {
+        setWindowState(Qt::WindowMinimized);
+    }
+}
+
+void frmMain::storePlacement()
+{
+    QScreen *screen = screenOf(this);
+    const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
+    const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
+    const QPoint at = pos();
+    const QSize size = this->size();
+    auto text = [](double twips) { return QString::number(qint64(twips)); };
+    UserStore::SaveSetting(kSettings, "MainLeft", text(PixelsToTwips(at.x(), dpiX)));
+    UserStore::SaveSetting(kSettings, "MainTop", text(PixelsToTwips(at.y(), dpiY)));
+    UserStore::SaveSetting(kSettings, "MainWidth", text(PixelsToTwips(size.width(), dpiX)));
+    UserStore::SaveSetting(kSettings, "MainHeight", text(PixelsToTwips(size.height(), dpiY)));
+    int state = 0;
+    if (windowState() & Qt::WindowMinimized)
+        state = 1;
+    else if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        state = 2;
+    UserStore::SaveSetting(kSettings, "windowstate", QString::number(state));
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        storePlacement();
+        // GAP(link): Close_RS232
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- commands
+
+QWidget *frmMain::currentForm() const
+{
+    if (m_ctx.CurrentFormName.isEmpty())
+        return nullptr;
+    return findChild<QWidget *>(m_ctx.CurrentFormName);
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    FileDialogRequest req;
+    req.kind = FileDialogRequest::Open;
+    req.title = QStringLiteral("Open");
+    req.folder = m_ctx.appFolder;
+    req.filter = QStringLiteral("All Files (*.ini)");
+    const QString path = m_ctx.ui().openFileName(req);
+    if (!path.isEmpty()) {
+        // GAP(data): ProgrammingFilePath, ReadProgrammingFile, menu checks, refresh, reopen port
+        static const QStringList refreshed = {"frmadvertize", "frmIntestazione", "frmoperatori", "frmreparti",
+                                              "frmValuta",    "frmsistema",      "frmcomline"};
+        if (refreshed.contains(m_ctx.CurrentFormName))
+            if (auto *w = dynamic_cast<RefreshableWindow *>(currentForm()))
+                w->refreshFromData();
+    }
+    // GAP(data): CyrillicMode = useCir checked
+}
+
+void frmMain::save_file()
+{
+    // GAP(data): ProgrammingFilePath and WriteProgrammingFile
+}
+
+void frmMain::mnusalva_Click() { save_file(); }
+
+void frmMain::mnufileSNome_Click()
+{
+    // GAP(data): empty ProgrammingFilePath
+    save_file();
+}
+
+void frmMain::mnuFileClose_Click()
+{
+    const QList<QMdiSubWindow *> list = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (!list.isEmpty()) {
+        list.last()->close();
+        return;
+    }
+    for (const char *name : {"mnusalva", "mnuFileClose", "mnufileSNome"})
+        menuItem(QString::fromLatin1(name))->setEnabled(false);
+    for (const char *name : {"mnuFileOpen", "mnunuovo"})
+        menuItem(QString::fromLatin1(name))->setEnabled(true);
+}
+
+void frmMain::mnuSirina_Click()
+{
+    // GAP(data): lineWidth 32/22
+    static const QStringList relimited = {"frmtrasm", "frmPlu", "frmIntestazione", "frmadvertize"};
+    if (relimited.contains(m_ctx.CurrentFormName))
+        if (auto *w = dynamic_cast<LineWidthAware *>(currentForm()))
+            w->applyLineWidth();
+}
+
+void frmMain::useCir_Click()
+{
+    // GAP(data): CyrillicMode / DisplayCyrillic
+    const bool on = menuItem("useCir")->isChecked();
+    QString font = on ? m_ctx.settings.fontcyrilic : m_ctx.settings.fontlatin;
+    if (font.trimmed().isEmpty())
+        font = on ? QStringLiteral("Helvetica Ciril") : QStringLiteral("Courier New");
+    if (auto *w = dynamic_cast<CyrillicSwitchable *>(currentForm()))
+        w->applyCyrillicMode(on, font);
+}
+
+void frmMain::mnudirdef_Click()
+{
+    // GAP(link): send_data("1234567890123" + ETX)
+}
+
+void frmMain::mnuFilePrint_Click()
+{
+    QMdiSubWindow *sub = m_mdi->activeSubWindow();
+    if (!sub || !sub->widget())
+        return;
+    auto *rtf = sub->widget()->findChild<QTextEdit *>(QStringLiteral("rtftext"));
+    if (!rtf)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Print"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    printer.setPrintRange(rtf->textCursor().hasSelection() ? QPrinter::Selection : QPrinter::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    rtf->print(&printer);
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    m_ctx.ui().tell(kNoHelp, appTitle(), Icon::Information);
+}
+
+void frmMain::mnuLinkItem_Click(QAction *item)
+{
+    const QString tag = item->data().toString();
+    if (tag.isEmpty())
+        return;
+    // GAP(shell): OpenDocument(this, tag, "c:\\")
+}
+
+void frmMain::mnuSysFntInt_Click()
+{
+    const QString text = QStringLiteral("Da li stvarno zelite da instalirate fontova na vasem racunaru?") +
+                         QStringLiteral("\n\n") +
+                         QStringLiteral("NAPOMENE: Nakon instalacije, molimo Vas, izadjite iz programa i ponovo ga "
+                                        "pokrenite") +
+                         QStringLiteral("\n") +
+                         QStringLiteral("da bi sistemske promene imale efekta na program.");
+    if (m_ctx.ui().ask(text, QStringLiteral("Instalacija fontova"), Icon::Information, Buttons::YesNo) ==
+        Answer::No)
+        return;
+    LaunchFontInstaller(m_ctx);
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(m_ctx, this);
+    about.exec();
 }
 
 } // namespace kalvo
