@@ -1,4 +1,8 @@
+// Kalvo: start-up. Reads Kalvo.ini, maps the ports, offers the font installer once per
+// user and shows the main window, whose load sequence brings up the rest.
 #include "shell/AppContext.h"
+#include "shell/AppGlobals.h"
+#include "shell/UserStore.h"
 #include "shell/ui/WidgetPrompter.h"
 #include "shell/ui/frmMain.h"
 
@@ -7,11 +11,26 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kalvo::UserStore::kOrganization));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kalvo::UserStore::kApplication));
+    QCoreApplication::setApplicationVersion(kalvo::VersionText());
+
     kalvo::AppContext context;
+    context.appFolder = kalvo::AppFolder();
     kalvo::WidgetPrompter prompter;
     context.prompter = &prompter;
     kalvo::AppContext::setInstance(&context);
-    kalvo::frmMain w(context);
-    w.show();
-    return app.exec();
+
+    kalvo::LoadSettings(context);
+    // before anything opens a port: COM<n> devices named in Kalvo.ini
+    kalvo::ApplyPortSettings(context);
+    kalvo::OfferFontInstall(context);
+
+    kalvo::frmMain mainWindow(context);
+    prompter.setParent(&mainWindow);
+    mainWindow.show();
+
+    const int status = app.exec();
+    kalvo::AppContext::setInstance(nullptr);
+    return status;
 }

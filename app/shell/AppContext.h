@@ -3,6 +3,7 @@
 // (AppContext::instance()); tests build a fresh one per case.
 #include "data/ProgrammingData.h"
 #include "register/Link.h"
+#include "shell/AppGlobals.h"
 #include "shell/AppSettings.h"
 #include "shell/IniFile.h"
 #include "shell/Prompter.h"
@@ -13,7 +14,7 @@ namespace kalvo {
 
 struct AppContext {
     // Program folder with exactly one trailing '/'; defaults to the executable's folder.
-    QString appFolder;
+    QString appFolder = AppFolder();
     AppSettings settings;       // Kalvo.ini values
     cIniFile ini;               // the shared Kalvo.ini object
     ProgrammingData data;       // programming tables, link settings, Cyrillic flags
