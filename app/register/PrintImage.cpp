@@ -72,14 +72,4 @@ void markEmptyTrailingLines(std::span<std::string> lines)
     }
 }
 
-std::string linePayload(char letter, int index, const std::string &image)
-{
-    std::string payload;
-    payload.push_back(letter);
-    payload.push_back(char('0' + (index % 10)));
-    payload += padRight(image, kTextField);
-    payload.push_back(kNul);
-    return payload;
-}
-
 } // namespace kalvo::printimage

@@ -56,8 +56,4 @@ std::string centredImage(std::string text, int lineWidth);
 // single NUL; stops at the first line with text. Line 0 is never replaced.
 void markEmptyTrailingLines(std::span<std::string> lines);
 
-// The payload text of one line: letter ('S' or 'A'), the digit of the index, the image
-// space-padded to 32, and a closing NUL.
-std::string linePayload(char letter, int index, const std::string &image);
-
 } // namespace kalvo::printimage

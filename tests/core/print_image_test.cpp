@@ -19,7 +19,6 @@ private slots:
     void image();
     void emptyTrailingLines_data();
     void emptyTrailingLines();
-    void payload();
     void normalisedStoredLineKeepsFlags();
 };
 
@@ -123,17 +122,6 @@ void PrintImageTest::emptyTrailingLines()
     markEmptyTrailingLines(buf);
     for (int i = 0; i < 6; ++i)
         QCOMPARE(QString::fromStdString(buf[std::size_t(i)]), expected[i]);
-}
-
-void PrintImageTest::payload()
-{
-    // an empty trailing line: letter, digit, NUL, 31 spaces, NUL
-    QCOMPARE(bytes(linePayload('S', 3, std::string(1, kNul))),
-             QByteArray("S3", 2) + QByteArray(1, '\0') + QByteArray(31, ' ') + QByteArray(1, '\0'));
-    // an image longer than 32 travels whole
-    const std::string wide(40, 'x');
-    QCOMPARE(bytes(linePayload('A', 0, wide)), QByteArray("A0") + QByteArray(40, 'x') + QByteArray(1, '\0'));
-    QCOMPARE(linePayload('A', 5, "HI").size(), std::size_t(35));
 }
 
 void PrintImageTest::normalisedStoredLineKeepsFlags()
