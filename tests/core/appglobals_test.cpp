@@ -5,6 +5,8 @@
 #include "shell/Prompter.h"
 #include "shell/UserStore.h"
 
+#include "TestSupport.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -181,6 +183,29 @@ private slots:
         QCOMPARE(s.fontcyrilic, QStringLiteral("Helvetica Ciril"));
         QCOMPARE(s.fontlatin, QStringLiteral("Courier New"));
         QVERIFY(m_prompter.prompts.empty());
+    }
+
+    void shippedIniLoads()
+    {
+        QVERIFY(QFile::copy(test::sourceDir() + "app/Kalvo.ini", folder() + "Kalvo.ini"));
+        for (const char *v : {"ZIB_COM1", "ZIB_COM2"})
+            qunsetenv(v);
+        LoadSettings(*m_ctx);
+        ApplyPortSettings(*m_ctx);
+        const AppSettings &s = m_ctx->settings;
+        QCOMPARE(s.connectionString, "Driver=QSQLITE;Database=" + folder() + "kalvo.db");
+        QCOMPARE(s.atdp, QByteArray("ATDP"));
+        QCOMPARE(s.atdt, QByteArray("ATDT"));
+        QCOMPARE(s.atdisconnect, QByteArray("ATH"));
+        QCOMPARE(s.maxcena, 999999.99);
+        QVERIFY(s.maxcek > 0 && s.maxkartica > 0 && s.maxkes > 0);
+        QCOMPARE(s.fontcyrilic, QStringLiteral("Helvetica Ciril"));
+        QCOMPARE(s.fontlatin, QStringLiteral("Courier New"));
+        // the commented examples stay comments
+        QVERIFY(!qEnvironmentVariableIsSet("ZIB_COM1"));
+        QVERIFY(m_ctx->ini.GetSetting("about", "sysinfo").isEmpty());
+        QCOMPARE(m_ctx->ini.GetSetting("system.fonts", "font1"), QByteArray("HelveticaCiril.ttf"));
+        QVERIFY(m_ctx->ini.GetSetting("web1", "caption").isEmpty());
     }
 
     void loadSettingsWithoutIniGivesEmptyAndZero()
