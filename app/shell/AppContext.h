@@ -18,7 +18,7 @@ struct AppContext {
     AppSettings settings;       // Kalvo.ini values
     cIniFile ini;               // the shared Kalvo.ini object
     ProgrammingData data;       // programming tables, link settings, Cyrillic flags
-    Link link;                  // FrameText, LinkResult, ReplyBuffer, ReplyText, ModemLink
+    Link link{&prompter};       // FrameText, LinkResult, ReplyBuffer, ReplyText, ModemLink
     QString CurrentFormName;    // editor window loaded last
     Prompter *prompter = nullptr;
 
