@@ -1,10 +1,13 @@
 #include "shell/ui/frmMain.h"
 
+#include "data/ArticleStore.h"
+#include "data/ProgrammingFile.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/MainWindowLoad.h"
 #include "shell/UserStore.h"
+#include "shell/ui/AppGlobalsUi.h"
 #include "shell/ui/WindowHooks.h"
 #include "shell/ui/frmAbout.h"
 
@@ -23,6 +26,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
+
+#include <limits>
 
 static void initShellResources()
 {
@@ -257,11 +262,24 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::setVisible(bool visible)
 {
-    if (visible && !m_loaded) {
+    const bool first = visible && !m_loaded;
+    if (first) {
         m_loaded = true;
         Form_Load();
     }
     QMainWindow::setVisible(visible);
+    if (first && windowState() == Qt::WindowNoState) {
+        // the frame is known now: keep the whole window, frame included, on a screen
+        QList<QRect> areas;
+        for (QScreen *s : QGuiApplication::screens())
+            areas << s->availableGeometry();
+        const QRect frame = frameGeometry();
+        const QRect fitted = FitOnScreens(frame, areas);
+        if (fitted != frame) {
+            move(fitted.topLeft());
+            resize(size() - (frame.size() - fitted.size()));
+        }
+    }
 }
 
 void frmMain::Form_Load()
@@ -271,17 +289,34 @@ void frmMain::Form_Load()
         setWindowTitle(QStringLiteral("Kalvo Ver. ") + VersionText() + QStringLiteral(" - Orvel Cash Registers"));
         // 2. state and placement
         restorePlacement();
-        // 3. start-up tables
-        // GAP(data): reset header/advert rows, register parameters, departments 0-10,
-        //            operators 1-31 once ProgrammingData lands.
-        // 4. menu checks and link defaults
+        // 3. start-up tables: lines, register parameters, departments, operators
+        ProgrammingData &data = m_ctx.data;
+        data.ResetTables();
+        // 4. menu checks and link defaults (DisplayCyrillic, port 1, width 22, atdp, 9600)
         menuItem("useCir")->setChecked(true);
         menuItem("mnuSirina")->setChecked(false);
-        // GAP(data): DisplayCyrillic, port 1, lineWidth 22, dialMode atdp, phone "", baud 9600.
-        // 5.-8. port, PORT row, read-back tables
-        // GAP(link/store): Close_RS232, PORT row + Init_RS232bd, empty ZIB_PLU_RCV(_SOLD).
-        // 9. CyrillicFormFlags and start-up names
-        // GAP(data)
+        data.ResetLinkSettings(m_ctx.settings.atdp.toStdString());
+        // 5. close any open port
+        // GAP(link): Close_RS232
+        // 6.-7. the line settings remembered in the PORT row reopen the port
+        const ArticleStore store(m_ctx.settings.connectionString);
+        if (const std::optional<PortSettings> row = store.loadPort()) {
+            LinkSettings &link = data.LinkSettings;
+            link.baudRate = row->baudRate;
+            if (row->port >= std::numeric_limits<std::int16_t>::min() &&
+                row->port <= std::numeric_limits<std::int16_t>::max())
+                link.port = std::int16_t(row->port);
+            link.phoneNumber = row->phoneNumber.toStdString();
+            link.dialMode = row->dialMode.toStdString();
+            // GAP(link): Init_RS232bd(link.port, row->baudRate), result not checked
+        }
+        // 8. a read-back list never survives a restart
+        store.clearReadBackLists();
+        // 9. Cyrillic flags and start-up names
+        data.CyrillicFormFlags.setAll(true);
+        data.ResetUnitNames();
+        data.ResetArticleTypeNames();
+        data.ResetDepartmentNames();
         // 10. direct line
         // GAP(link): ModemLink = false
         // 11. document links
@@ -289,7 +324,7 @@ void frmMain::Form_Load()
         fillLinkMenu(m_book1, QStringLiteral("mnuBook1Item"), QStringLiteral("kor"));
         fillLinkMenu(m_book2, QStringLiteral("mnuBook2Item"), QStringLiteral("vla"));
         // 12. CyrillicMode follows the menu check
-        // GAP(data)
+        data.CyrillicMode = menuItem("useCir")->isChecked();
     } catch (const AppError &e) {
         ShowError(e, QStringLiteral("frmMain") + QStringLiteral(".Form_Load()"), m_ctx.ui());
     } catch (const std::exception &e) {
@@ -397,27 +432,50 @@ void frmMain::mnuFileOpen_Click()
     req.folder = m_ctx.appFolder;
     req.filter = QStringLiteral("All Files (*.ini)");
     const QString path = m_ctx.ui().openFileName(req);
+    ProgrammingData &data = m_ctx.data;
     if (!path.isEmpty()) {
-        // GAP(data): ProgrammingFilePath, ReadProgrammingFile, menu checks, refresh, reopen port
-        static const QStringList refreshed = {"frmadvertize", "frmIntestazione", "frmoperatori", "frmreparti",
-                                              "frmValuta",    "frmsistema",      "frmcomline"};
-        if (refreshed.contains(m_ctx.CurrentFormName))
-            if (auto *w = dynamic_cast<RefreshableWindow *>(currentForm()))
-                w->refreshFromData();
+        const QString previous = data.ProgrammingFilePath;
+        data.ProgrammingFilePath = path;
+        if (ReadProgrammingFile(data, m_ctx.ui())) {
+            menuItem("useCir")->setChecked(data.LinkSettings.DisplayCyrillic);
+            menuItem("mnuSirina")->setChecked(data.LinkSettings.lineWidth == 32);
+            static const QStringList refreshed = {"frmadvertize", "frmIntestazione", "frmoperatori", "frmreparti",
+                                                  "frmValuta",    "frmsistema",      "frmcomline"};
+            if (refreshed.contains(m_ctx.CurrentFormName))
+                if (auto *w = dynamic_cast<RefreshableWindow *>(currentForm()))
+                    w->refreshFromData();
+            // reopen the port with the file's line settings
+            // GAP(link): Close_RS232; Init_RS232bd(port, baudRate) -> "OK" / "Komunikaciona linija nije dostupna"
+        } else {
+            // a file that is not a programming file must not become the target of "&Sacuvaj"
+            data.ProgrammingFilePath = previous;
+        }
     }
-    // GAP(data): CyrillicMode = useCir checked
+    data.CyrillicMode = menuItem("useCir")->isChecked();
 }
 
 void frmMain::save_file()
 {
-    // GAP(data): ProgrammingFilePath and WriteProgrammingFile
+    ProgrammingData &data = m_ctx.data;
+    if (data.ProgrammingFilePath.isEmpty()) {
+        FileDialogRequest req;
+        req.kind = FileDialogRequest::Save;
+        req.title = QStringLiteral("Save As");
+        req.folder = m_ctx.appFolder;
+        req.filter = QStringLiteral("All Files (*.INI)");
+        const QString path = m_ctx.ui().saveFileName(req);
+        if (path.isEmpty())
+            return;
+        data.ProgrammingFilePath = path;
+    }
+    WriteProgrammingFile(data, m_ctx.ui());
 }
 
 void frmMain::mnusalva_Click() { save_file(); }
 
 void frmMain::mnufileSNome_Click()
 {
-    // GAP(data): empty ProgrammingFilePath
+    m_ctx.data.ProgrammingFilePath.clear();
     save_file();
 }
 
@@ -436,7 +494,7 @@ void frmMain::mnuFileClose_Click()
 
 void frmMain::mnuSirina_Click()
 {
-    // GAP(data): lineWidth 32/22
+    m_ctx.data.LinkSettings.lineWidth = menuItem("mnuSirina")->isChecked() ? 32 : 22;
     static const QStringList relimited = {"frmtrasm", "frmPlu", "frmIntestazione", "frmadvertize"};
     if (relimited.contains(m_ctx.CurrentFormName))
         if (auto *w = dynamic_cast<LineWidthAware *>(currentForm()))
@@ -445,8 +503,10 @@ void frmMain::mnuSirina_Click()
 
 void frmMain::useCir_Click()
 {
-    // GAP(data): CyrillicMode / DisplayCyrillic
+    // the item has already toggled: checked now means it was unchecked before the click
     const bool on = menuItem("useCir")->isChecked();
+    m_ctx.data.CyrillicMode = on;
+    m_ctx.data.LinkSettings.DisplayCyrillic = on;
     QString font = on ? m_ctx.settings.fontcyrilic : m_ctx.settings.fontlatin;
     if (font.trimmed().isEmpty())
         font = on ? QStringLiteral("Helvetica Ciril") : QStringLiteral("Courier New");
@@ -487,7 +547,7 @@ void frmMain::mnuLinkItem_Click(QAction *item)
     const QString tag = item->data().toString();
     if (tag.isEmpty())
         return;
-    // GAP(shell): OpenDocument(this, tag, "c:\\")
+    OpenDocument(tag, m_ctx.appFolder);
 }
 
 void frmMain::mnuSysFntInt_Click()
