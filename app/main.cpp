@@ -29,6 +29,8 @@ int main(int argc, char *argv[])
     kalvo::frmMain mainWindow(context);
     prompter.setParent(&mainWindow);
     mainWindow.show();
+    // the register's texts are shown in its Cyrillic font from the start
+    context.data.LinkSettings.DisplayCyrillic = true;
 
     const int status = app.exec();
     kalvo::AppContext::setInstance(nullptr);
