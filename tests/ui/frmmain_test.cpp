@@ -1,5 +1,6 @@
 // The main window driven through its menus (offscreen), with a scripted prompter, a
 // program folder of its own and a per-user store redirected into a temporary folder.
+#include "RegSim.h"
 #include "TestSupport.h"
 
 #include "data/ArticleStore.h"
@@ -76,6 +77,7 @@ class FrmMainTest : public QObject {
         m_ctx = std::make_unique<AppContext>();
         m_ctx->appFolder = folder();
         m_ctx->prompter = &m_prompter;
+        m_ctx->link.setLibraryPath(test::binDir() + "libZibDll.so");
         LoadSettings(*m_ctx);
     }
 
@@ -153,6 +155,9 @@ private slots:
     // The load sequence: every step on a database with a PORT row and read-back rows.
     void loadSequence()
     {
+        test::RegSim sim;
+        QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+        sim.usePort(3);
         const ArticleStore store(m_ctx->settings.connectionString);
         store.savePort({3, 19200, "ATDT", "0112223344"});
         ReadBackArticle a;
@@ -181,6 +186,18 @@ private slots:
         QCOMPARE(m_ctx->data.Units[1].name, std::string("JM6"));
         QVERIFY(store.readBackList(ReadBackList::Articles, ArticleStore::Rows::All).isEmpty());
         QVERIFY(store.readBackList(ReadBackList::SoldArticles, ArticleStore::Rows::All).isEmpty());
+        // the PORT row's port was opened: the register answers
+        QCOMPARE(m_ctx->link.Testconnessione(), 0);
+
+        // "Veza po postavci": 14 bytes unframed, nothing shown
+        click(*w, "mnudirdef");
+        QVERIFY(QTest::qWaitFor([&] { return !sim.textLines().isEmpty(); }, 3000));
+        QCOMPARE(sim.textLines(), QList<QByteArray>({"1234567890123\x03"}));
+        QVERIFY(m_prompter.prompts.empty());
+
+        // unload closes the port
+        w->close();
+        QVERIFY(m_ctx->link.Testconnessione() != 0);
     }
 
     void emptyPortTableKeepsDefaults()
@@ -190,6 +207,9 @@ private slots:
         QCOMPARE(m_ctx->data.LinkSettings.port, 1);
         QCOMPARE(m_ctx->data.LinkSettings.baudRate, 9600);
         QCOMPARE(m_ctx->data.LinkSettings.dialMode, std::string("ATDP"));
+        // no port open: "Veza po postavci" shows nothing
+        click(*w, "mnudirdef");
+        QVERIFY(m_prompter.prompts.empty());
     }
 
     // Without Kalvo.ini the database step fails: one box, then a working window in which
@@ -209,9 +229,10 @@ private slots:
         // steps 1-4 ran, 9-12 did not
         QCOMPARE(m_ctx->data.Departments[3].name.substr(0, 9), std::string("Odeqewe 3"));
         QCOMPARE(texts(w->findChild<QMenu *>("mnuWeb")), QStringList({"(nema)"}));
-        // and the window still answers its menus
+        // and the window still answers its menus; the port stayed closed
         click(*w, "mnuHelpContents");
         QCOMPARE(m_prompter.prompts.size(), size_t(2));
+        QVERIFY(m_ctx->link.Testconnessione() != 0);
     }
 
     void placement_data()
@@ -298,8 +319,12 @@ private slots:
         file.LinkSettings.lineWidth = 32;
         file.LinkSettings.DisplayCyrillic = false;
         file.Departments[2].name = "Pekara      ";
+        file.LinkSettings.port = 5;
         file.ProgrammingFilePath = folder() + "kasa.ini";
         QVERIFY(WriteProgrammingFile(file, m_prompter));
+        test::RegSim sim;
+        QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+        sim.usePort(5);
 
         auto w = openMain();
         auto *editor = new HookedWindow;
@@ -318,6 +343,21 @@ private slots:
         QVERIFY(!w->menuItem("useCir")->isChecked());
         QVERIFY(!m_ctx->data.CyrillicMode);
         QCOMPARE(editor->refreshed, 1);
+        // the port was reopened with the file's settings
+        QCOMPARE(m_prompter.texts(), QStringList({"OK"}));
+        QCOMPARE(m_prompter.last().title, "Orvel Cash Registers");
+        QCOMPARE(m_ctx->link.Testconnessione(), 0);
+
+        // a port that cannot be opened: the file stays loaded
+        file.LinkSettings.port = 7;
+        QVERIFY(WriteProgrammingFile(file, m_prompter));
+        qputenv("ZIB_COM7", QFile::encodeName(folder() + "no-such-line"));
+        m_prompter.clear();
+        m_prompter.answerFile(folder() + "kasa.ini");
+        click(*w, "mnuFileOpen");
+        QCOMPARE(m_ctx->data.LinkSettings.port, 7);
+        QCOMPARE(m_prompter.last().text, "Komunikaciona linija nije dostupna");
+        QCOMPARE(m_prompter.last().icon, Icon::Critical);
 
         // "Sirina 32" toggles back to 22 and re-limits the editor that cares
         m_ctx->CurrentFormName = "frmIntestazione";

@@ -39,6 +39,8 @@ namespace kalvo {
 namespace {
 
 constexpr char kSettings[] = "Settings";
+// code shown for an error that is not an AppError (an internal failure)
+constexpr qint32 kErrInternal = 51;
 
 const QString kNoHelp = QStringLiteral(
     "Ne moze se prikazati pomocni tekst. Nema pomocnih tekstova vezanih za ovaj projekat.");
@@ -110,25 +112,25 @@ void frmMain::buildMenus()
     m_fileMenu->menuAction()->setObjectName("mnufile");
     addItem(m_fileMenu, "mnunuovo", QStringLiteral("&Nova"));
     connect(addItem(m_fileMenu, "mnuFileOpen", QStringLiteral("&Otvori")), &QAction::triggered, this,
-            [this] { mnuFileOpen_Click(); });
+            [this] { run("mnuFileOpen_Click", [this] { mnuFileOpen_Click(); }); });
     connect(addItem(m_fileMenu, "mnusalva", QStringLiteral("&Sacuvaj")), &QAction::triggered, this,
-            [this] { mnusalva_Click(); });
+            [this] { run("mnusalva_Click", [this] { mnusalva_Click(); }); });
     connect(addItem(m_fileMenu, "mnufileSNome", QStringLiteral("Sacuvaj Pod Imenom")), &QAction::triggered,
-            this, [this] { mnufileSNome_Click(); });
+            this, [this] { run("mnufileSNome_Click", [this] { mnufileSNome_Click(); }); });
     connect(addItem(m_fileMenu, "mnuFileClose", QStringLiteral("&Zatvori")), &QAction::triggered, this,
-            [this] { mnuFileClose_Click(); });
+            [this] { run("mnuFileClose_Click", [this] { mnuFileClose_Click(); }); });
     addSeparator(m_fileMenu, "mnuFileBar2");
     QAction *sirina = addItem(m_fileMenu, "mnuSirina", QStringLiteral("Sirina 32"));
     sirina->setCheckable(true);
-    connect(sirina, &QAction::triggered, this, [this] { mnuSirina_Click(); });
+    connect(sirina, &QAction::triggered, this, [this] { run("mnuSirina_Click", [this] { mnuSirina_Click(); }); });
     connect(addItem(m_fileMenu, "mnuFilePrint", QStringLiteral("Stampa")), &QAction::triggered, this,
-            [this] { mnuFilePrint_Click(); });
+            [this] { run("mnuFilePrint_Click", [this] { mnuFilePrint_Click(); }); });
     addSeparator(m_fileMenu, "mnuFileBar3");
     QAction *cir = addItem(m_fileMenu, "useCir", QStringLiteral("Cirilica"));
     cir->setCheckable(true);
-    connect(cir, &QAction::triggered, this, [this] { useCir_Click(); });
+    connect(cir, &QAction::triggered, this, [this] { run("useCir_Click", [this] { useCir_Click(); }); });
     connect(addItem(m_fileMenu, "mnudirdef", QStringLiteral("Veza po postavci")), &QAction::triggered, this,
-            [this] { mnudirdef_Click(); });
+            [this] { run("mnudirdef_Click", [this] { mnudirdef_Click(); }); });
     addSeparator(m_fileMenu, "mnuspa");
     addSeparator(m_fileMenu, "mnuFileBar5");
     connect(addItem(m_fileMenu, "mnuFileExit", QStringLiteral("&Izlaz")), &QAction::triggered, this,
@@ -162,7 +164,7 @@ void frmMain::buildMenus()
             });
     addSeparator(m_windowMenu, "mnucR");
     connect(addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("Rasporedi ikonice")),
-            &QAction::triggered, this, [this] { mnuWindowArrangeIcons_Click(); });
+            &QAction::triggered, this, [this] { run("mnuWindowArrangeIcons_Click", [this] { mnuWindowArrangeIcons_Click(); }); });
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] { rebuildWindowList(); });
 
     // ---- Pomoc ----
@@ -170,9 +172,9 @@ void frmMain::buildMenus()
     help->setObjectName("mnuHelp0");
     help->menuAction()->setObjectName("mnuHelp0");
     connect(addItem(help, "mnuHelpContents", QStringLiteral("Sadrzaj")), &QAction::triggered, this,
-            [this] { mnuHelpContents_Click(); });
+            [this] { run("mnuHelpContents_Click", [this] { mnuHelpContents_Click(); }); });
     connect(addItem(help, "mnuHelpSearchForHelpOn", QStringLiteral("Pomoc potrazi na ...")),
-            &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
+            &QAction::triggered, this, [this] { run("mnuHelpContents_Click", [this] { mnuHelpContents_Click(); }); });
     m_book1 = help->addMenu(QStringLiteral("Korisnicka uputstva"));
     m_book1->setObjectName("mnuBook1");
     m_book1->menuAction()->setObjectName("mnuBook1");
@@ -187,14 +189,15 @@ void frmMain::buildMenus()
                                std::pair{m_web, "mnuWebItem"}}) {
         QAction *none = addItem(menu, array, QStringLiteral("(nema)"));
         none->setProperty("index", 0);
-        connect(menu, &QMenu::triggered, this, [this](QAction *a) { mnuLinkItem_Click(a); });
+        connect(menu, &QMenu::triggered, this,
+                [this](QAction *a) { run("mnuLinkItem_Click", [this, a] { mnuLinkItem_Click(a); }); });
     }
     addSeparator(help, "mnuCrt");
     connect(addItem(help, "mnuSysFntInt", QStringLiteral("Instalacija Cirilicnih Fontova...")),
-            &QAction::triggered, this, [this] { mnuSysFntInt_Click(); });
+            &QAction::triggered, this, [this] { run("mnuSysFntInt_Click", [this] { mnuSysFntInt_Click(); }); });
     addSeparator(help, "mnuHelpBar0");
     connect(addItem(help, "mnuHelpAbout", QStringLiteral("O programu...")), &QAction::triggered, this,
-            [this] { mnuHelpAbout_Click(); });
+            [this] { run("mnuHelpAbout_Click", [this] { mnuHelpAbout_Click(); }); });
 }
 
 void frmMain::rebuildWindowList()
@@ -297,7 +300,7 @@ void frmMain::Form_Load()
         menuItem("mnuSirina")->setChecked(false);
         data.ResetLinkSettings(m_ctx.settings.atdp.toStdString());
         // 5. close any open port
-        // GAP(link): Close_RS232
+        m_ctx.link.Close_RS232();
         // 6.-7. the line settings remembered in the PORT row reopen the port
         const ArticleStore store(m_ctx.settings.connectionString);
         if (const std::optional<PortSettings> row = store.loadPort()) {
@@ -308,7 +311,8 @@ void frmMain::Form_Load()
                 link.port = std::int16_t(row->port);
             link.phoneNumber = row->phoneNumber.toStdString();
             link.dialMode = row->dialMode.toStdString();
-            // GAP(link): Init_RS232bd(link.port, row->baudRate), result not checked
+            // the result is not checked here: a busy port has said so itself
+            m_ctx.link.Init_RS232bd(link.port, row->baudRate);
         }
         // 8. a read-back list never survives a restart
         store.clearReadBackLists();
@@ -318,7 +322,7 @@ void frmMain::Form_Load()
         data.ResetArticleTypeNames();
         data.ResetDepartmentNames();
         // 10. direct line
-        // GAP(link): ModemLink = false
+        m_ctx.link.ModemLink = false;
         // 11. document links
         fillLinkMenu(m_web, QStringLiteral("mnuWebItem"), QStringLiteral("web"));
         fillLinkMenu(m_book1, QStringLiteral("mnuBook1Item"), QStringLiteral("kor"));
@@ -328,7 +332,7 @@ void frmMain::Form_Load()
     } catch (const AppError &e) {
         ShowError(e, QStringLiteral("frmMain") + QStringLiteral(".Form_Load()"), m_ctx.ui());
     } catch (const std::exception &e) {
-        ShowError(AppError(kErrGenericFailure, QString::fromLocal8Bit(e.what())),
+        ShowError(AppError(kErrInternal, QString::fromLocal8Bit(e.what())),
                   QStringLiteral("frmMain") + QStringLiteral(".Form_Load()"), m_ctx.ui());
     }
 }
@@ -410,12 +414,28 @@ void frmMain::closeEvent(QCloseEvent *event)
     if (!m_unloaded) {
         m_unloaded = true;
         storePlacement();
-        // GAP(link): Close_RS232
+        try {
+            m_ctx.link.Close_RS232();
+        } catch (const std::exception &) {
+            // leaving the program: a link library that cannot be loaded has no port open
+        }
     }
     QMainWindow::closeEvent(event);
 }
 
 // ---------------------------------------------------------------- commands
+
+void frmMain::run(const char *routine, const std::function<void()> &handler)
+{
+    const QString sender = QStringLiteral("frmMain.") + QString::fromLatin1(routine) + QStringLiteral("()");
+    try {
+        handler();
+    } catch (const AppError &e) {
+        ShowError(e, sender, m_ctx.ui());
+    } catch (const std::exception &e) {
+        ShowError(AppError(kErrInternal, QString::fromLocal8Bit(e.what())), sender, m_ctx.ui());
+    }
+}
 
 QWidget *frmMain::currentForm() const
 {
@@ -445,7 +465,11 @@ void frmMain::mnuFileOpen_Click()
                 if (auto *w = dynamic_cast<RefreshableWindow *>(currentForm()))
                     w->refreshFromData();
             // reopen the port with the file's line settings
-            // GAP(link): Close_RS232; Init_RS232bd(port, baudRate) -> "OK" / "Komunikaciona linija nije dostupna"
+            m_ctx.link.Close_RS232();
+            if (m_ctx.link.Init_RS232bd(data.LinkSettings.port, data.LinkSettings.baudRate) == 0)
+                m_ctx.ui().tell(QStringLiteral("OK"), appTitle());
+            else
+                m_ctx.ui().tell(QStringLiteral("Komunikaciona linija nije dostupna"), appTitle(), Icon::Critical);
         } else {
             // a file that is not a programming file must not become the target of "&Sacuvaj"
             data.ProgrammingFilePath = previous;
@@ -516,7 +540,8 @@ void frmMain::useCir_Click()
 
 void frmMain::mnudirdef_Click()
 {
-    // GAP(link): send_data("1234567890123" + ETX)
+    // unframed; no answer is awaited and nothing is shown (also when no port is open)
+    m_ctx.link.send_data(QByteArrayLiteral("1234567890123\x03"));
 }
 
 void frmMain::mnuFilePrint_Click()

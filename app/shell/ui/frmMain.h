@@ -9,6 +9,8 @@
 // Work windows reach the menu commands through the hooks of shell/ui/WindowHooks.h.
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -40,6 +42,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs a menu command; an error is reported as "frmMain.<routine>()" and ends it.
+    void run(const char *routine, const std::function<void()> &handler);
     void buildMenus();
     QAction *addItem(QMenu *menu, const char *name, const QString &caption);
     QAction *addSeparator(QMenu *menu, const char *name);
