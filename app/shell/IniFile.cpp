@@ -136,6 +136,8 @@ bool store(const QString &fileName, const IniText &t)
     if (fileName.isEmpty())
         return false;
     QSaveFile f(fileName);
+    // a writable file in a folder where no temporary file can be made is still written
+    f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly))
         return false;
     for (const Line &l : t.lines) {
@@ -204,9 +206,29 @@ void forEachSection(const IniText &t, const QByteArray &section, F visit)
 
 } // namespace
 
+struct cIniFile::Buffer {
+    IniText text;
+    bool dirty = false;
+};
+
+void cIniFile::BeginUpdate()
+{
+    if (!m_buffer)
+        m_buffer = std::make_shared<Buffer>(Buffer{load(FileName), false});
+}
+
+bool cIniFile::EndUpdate()
+{
+    if (!m_buffer)
+        return true;
+    const std::shared_ptr<Buffer> b = std::move(m_buffer);
+    m_buffer.reset();
+    return !b->dirty || store(FileName, b->text);
+}
+
 QByteArray cIniFile::GetSetting(const QByteArray &section, const QByteArray &key) const
 {
-    const IniText t = load(FileName);
+    const IniText t = m_buffer ? m_buffer->text : load(FileName);
     const QByteArray wantedKey = trimmed(key);
     QByteArray result;
     forEachSection(t, section, [&](qsizetype, qsizetype body, qsizetype end) {
@@ -224,7 +246,7 @@ QByteArray cIniFile::GetSetting(const QByteArray &section, const QByteArray &key
 
 int cIniFile::GetSection(const QByteArray &section, QList<QByteArray> &keys) const
 {
-    const IniText t = load(FileName);
+    const IniText t = m_buffer ? m_buffer->text : load(FileName);
     QList<QByteArray> names;
     forEachSection(t, section, [&](qsizetype, qsizetype body, qsizetype end) {
         for (qsizetype i = body; i < end; ++i) {
@@ -256,7 +278,10 @@ bool cIniFile::SaveSetting(const QByteArray &section, const QByteArray &key, con
         if (c == '\r' || c == '\n' || c == '\0')
             return false;
 
-    IniText t = load(FileName);
+    IniText loaded;
+    if (!m_buffer)
+        loaded = load(FileName);
+    IniText &t = m_buffer ? m_buffer->text : loaded;
     const QByteArray wantedKey = trimmed(key);
     const QByteArray newLine = trimmed(key) + '=' + encodeValue(value);
 
@@ -298,13 +323,20 @@ bool cIniFile::SaveSetting(const QByteArray &section, const QByteArray &key, con
             t.lines.insert(insertAt, {newLine, t.eol});
         }
     }
+    if (m_buffer) {
+        m_buffer->dirty = true;
+        return !FileName.isEmpty();
+    }
     return store(FileName, t);
 }
 
 bool cIniFile::DeleteSection(const QByteArray &section)
 {
-    IniText t = load(FileName);
-    if (!t.exists)
+    IniText loaded;
+    if (!m_buffer)
+        loaded = load(FileName);
+    IniText &t = m_buffer ? m_buffer->text : loaded;
+    if (!m_buffer && !t.exists)
         return !FileName.isEmpty();
     QList<std::pair<qsizetype, qsizetype>> ranges;
     forEachSection(t, section, [&](qsizetype header, qsizetype, qsizetype end) {
@@ -315,6 +347,10 @@ bool cIniFile::DeleteSection(const QByteArray &section)
         return true;
     for (auto it = ranges.crbegin(); it != ranges.crend(); ++it)
         t.lines.remove(it->first, it->second - it->first);
+    if (m_buffer) {
+        m_buffer->dirty = true;
+        return !FileName.isEmpty();
+    }
     return store(FileName, t);
 }
 

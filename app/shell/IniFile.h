@@ -13,6 +13,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 namespace kalvo {
 
 class cIniFile {
@@ -34,6 +36,16 @@ public:
     // (element 0 empty); returns the count. An empty or missing section gives 0 and an
     // empty list.
     int GetSection(const QByteArray &section, QList<QByteArray> &keys) const;
+
+    // Many writes in one go: after BeginUpdate() the file is read once and every call works
+    // on that copy in memory; EndUpdate() writes the file once (when anything changed) and
+    // returns false when it could not be written, leaving the old file as it was.
+    void BeginUpdate();
+    bool EndUpdate();
+
+private:
+    struct Buffer;
+    std::shared_ptr<Buffer> m_buffer;
 };
 
 } // namespace kalvo

@@ -238,6 +238,30 @@ private slots:
         QCOMPARE(ini.GetSetting("B", "z"), QByteArray("3"));
     }
 
+    void batchedUpdateWritesOnce()
+    {
+        const QString p = path("batch.ini");
+        const QByteArray before = "; c\r\n[A]\r\nx=1\r\n[Gone]\r\ny=2\r\n";
+        writeAll(p, before);
+        cIniFile ini(p);
+        ini.BeginUpdate();
+        QVERIFY(ini.SaveSetting("A", "x", "2"));
+        QVERIFY(ini.SaveSetting("B", "k", " v "));
+        QVERIFY(ini.DeleteSection("gone"));
+        QVERIFY(!ini.SaveSetting("A", "bad=key", "v"));
+        QCOMPARE(ini.GetSetting("a", "X"), QByteArray("2"));   // reads see the pending state
+        QCOMPARE(ini.GetSetting("Gone", "y"), QByteArray());
+        QCOMPARE(readAll(p), before);                          // the file is not touched yet
+        QVERIFY(ini.EndUpdate());
+        QCOMPARE(readAll(p), QByteArray("; c\r\n[A]\r\nx=2\r\n[B]\r\nk=\" v \"\r\n"));
+        QVERIFY(ini.EndUpdate());  // nothing pending
+
+        cIniFile lost(path("no-such-folder/x.ini"));
+        lost.BeginUpdate();
+        QVERIFY(lost.SaveSetting("S", "K", "v"));
+        QVERIFY(!lost.EndUpdate());
+    }
+
     void binaryJunkIsHarmless()
     {
         const QString p = path("junk.ini");
