@@ -1,11 +1,12 @@
 // kalvo-regsim: a simulated cash register on a pseudo-terminal.
-#include "BasicResponder.h"
+#include "RegisterModel.h"
 #include "Simulator.h"
 
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,6 +24,9 @@ const char kUsage[] =
     "  --log FILE       log every event, one line each (see Log)\n"
     "  --state FILE     register state: loaded at start when the file exists, written at exit\n"
     "  --fault SPEC     queue a fault for the next frames (repeatable; see Faults)\n"
+    "  --set RECORD     one register-state record, applied after --state (repeatable;\n"
+    "                   see Register state)\n"
+    "  --dial TEXT      the modem's answer to the next dial (repeatable: answered in turn)\n"
     "  --help           this text\n"
     "\n"
     "Faults (SPEC is kind, kind:arg or \"kind arg\"; N is 1..1000, default 1):\n"
@@ -64,11 +68,14 @@ bool takeValue(int &i, int argc, char **argv, std::string &value)
 int main(int argc, char **argv)
 {
     regsim::Options options;
+    std::vector<std::string> stateRecords, dialResults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         std::string value;
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            std::fputs("\n", stdout);
+            std::fputs(regsim::RegisterModel::helpText(), stdout);
             return 0;
         } else if (arg == "--link") {
             if (!takeValue(i, argc, argv, options.linkPath))
@@ -86,6 +93,10 @@ int main(int argc, char **argv)
             if (!takeValue(i, argc, argv, value))
                 return 2;
             options.faults.push_back(value);
+        } else if (arg == "--set" || arg == "--dial") {
+            if (!takeValue(i, argc, argv, value))
+                return 2;
+            (arg == "--set" ? stateRecords : dialResults).push_back(value);
         } else {
             std::fprintf(stderr, "kalvo-regsim: unknown argument %s (see --help)\n", arg.c_str());
             return 2;
@@ -96,14 +107,27 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    auto responder = std::make_unique<regsim::BasicResponder>();
+    auto responder = std::make_unique<regsim::RegisterModel>();
+
+    // Records given with --set are checked before the line comes up, applied after --state.
+    std::string error;
+    regsim::RegisterModel probe;
+    for (const std::string &record : stateRecords) {
+        if (!probe.applyLine(record, error)) {
+            std::fprintf(stderr, "kalvo-regsim: --set %s: %s\n", record.c_str(), error.c_str());
+            return 2;
+        }
+    }
 
     regsim::installStopSignals();
     regsim::Simulator sim(*responder, options);
-    std::string error;
     if (!sim.start(error)) {
         std::fprintf(stderr, "kalvo-regsim: %s\n", error.c_str());
         return 1;
     }
+    for (const std::string &record : stateRecords)
+        responder->applyLine(record, error);
+    if (!dialResults.empty())
+        responder->dialResults = dialResults;
     return sim.run();
 }
