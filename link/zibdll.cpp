@@ -198,6 +198,8 @@ void flushInput()
 void closePort()
 {
     if (g_fd >= 0) {
+        // Leave the line open to others again (a pty's other side may keep the tty alive).
+        ioctl(g_fd, TIOCNXCL);
         close(g_fd);
         g_fd = -1;
     }

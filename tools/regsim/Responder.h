@@ -18,8 +18,9 @@ public:
     virtual Reply onFrame(const std::string &payload) = 0;
     // The workstation acknowledged an answer frame.
     virtual void onAck() {}
-    // Unframed text ended by CR or LF (modem commands, the password). Returns the raw
-    // bytes to write back (empty: nothing).
+    // Unframed text ended by CR or LF, or followed by 100 ms of quiet (modem commands, the
+    // password, "ATMI"); the line excludes CR/LF. Returns the raw bytes to write back (empty:
+    // nothing).
     virtual std::string onTextLine(const std::string &line) { (void)line; return {}; }
     // State file; false with a message on failure.
     virtual bool load(const std::string &path, std::string &error) { (void)path; (void)error; return true; }
