@@ -174,7 +174,7 @@ private:
         int ButtonTop = 0;
         int TopMenuItem = 1;
         std::vector<MenuItem> MenuItems;
-        Arrow up{1}, down{-1};
+        Arrow up{1, false, false, 0, QRect()}, down{-1, false, false, 0, QRect()};
     };
     enum class Animation { None, Slide, Scroll };
 

@@ -499,6 +499,7 @@ private slots:
 
     void corruptBag_data()
     {
+        static const char kGarbage[] = "\x00\xff[\x01=\n=\n[LamriBar\nMenuMax";
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("menus");
         QTest::addColumn<int>("open");
@@ -508,7 +509,7 @@ private slots:
         const QString menuMax = QStringLiteral("La proprietà MenuMax deve essere compresa tra 0 e 6");
         const QString itemMax = QStringLiteral("La proprietà SottoMenuMax deve essere compresa tra 0 e 10");
         QTest::newRow("empty") << QByteArray() << 1 << 1 << "Menu" << 1 << QStringList();
-        QTest::newRow("binary garbage") << QByteArray("\x00\xff[\x01=\n=\n[LamriBar\nMenuMax", 30)
+        QTest::newRow("binary garbage") << QByteArray::fromRawData(kGarbage, sizeof kGarbage - 1)
                                         << 1 << 1 << "Menu" << 1 << QStringList();
         QTest::newRow("no number") << QByteArray("[LamriBar]\nMenuMax=tri\nMenuNome1=\"A\"\n")
                                    << 1 << 1 << "A" << 1 << QStringList();
