@@ -1,4 +1,5 @@
 // kalvo-regsim: a simulated cash register on a pseudo-terminal.
+#include "BasicResponder.h"
 #include "RegisterModel.h"
 #include "Simulator.h"
 
@@ -27,6 +28,7 @@ const char kUsage[] =
     "  --set RECORD     one register-state record, applied after --state (repeatable;\n"
     "                   see Register state)\n"
     "  --dial TEXT      the modem's answer to the next dial (repeatable: answered in turn)\n"
+    "  --basic          no register: acknowledge every frame, answer no text (line tests)\n"
     "  --help           this text\n"
     "\n"
     "Faults (SPEC is kind, kind:arg or \"kind arg\"; N is 1..1000, default 1):\n"
@@ -69,6 +71,7 @@ int main(int argc, char **argv)
 {
     regsim::Options options;
     std::vector<std::string> stateRecords, dialResults;
+    bool basic = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         std::string value;
@@ -93,6 +96,8 @@ int main(int argc, char **argv)
             if (!takeValue(i, argc, argv, value))
                 return 2;
             options.faults.push_back(value);
+        } else if (arg == "--basic") {
+            basic = true;
         } else if (arg == "--set" || arg == "--dial") {
             if (!takeValue(i, argc, argv, value))
                 return 2;
@@ -107,7 +112,9 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    auto responder = std::make_unique<regsim::RegisterModel>();
+    auto model = std::make_unique<regsim::RegisterModel>();
+    regsim::BasicResponder acknowledger;
+    regsim::Responder &responder = basic ? static_cast<regsim::Responder &>(acknowledger) : *model;
 
     // Records given with --set are checked before the line comes up, applied after --state.
     std::string error;
@@ -120,14 +127,14 @@ int main(int argc, char **argv)
     }
 
     regsim::installStopSignals();
-    regsim::Simulator sim(*responder, options);
+    regsim::Simulator sim(responder, options);
     if (!sim.start(error)) {
         std::fprintf(stderr, "kalvo-regsim: %s\n", error.c_str());
         return 1;
     }
     for (const std::string &record : stateRecords)
-        responder->applyLine(record, error);
+        model->applyLine(record, error);
     if (!dialResults.empty())
-        responder->dialResults = dialResults;
+        model->dialResults = dialResults;
     return sim.run();
 }
