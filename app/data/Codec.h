@@ -7,8 +7,9 @@
 
 namespace kalvo {
 
-// Bytes in Windows-1250 to Unicode. The five byte values that the code page leaves
-// undefined come back as U+FFFD.
+// Bytes in Windows-1250 to Unicode. Every byte has a character (the five that the code
+// page leaves unassigned become the C1 controls of the same value), so bytes survive a
+// trip through QString unchanged.
 QString ansiToUnicode(const QByteArray &bytes);
 
 // Unicode to Windows-1250 bytes. A character that the code page cannot hold becomes '?'

@@ -1,3 +1,4 @@
+#include "data/Codec.h"
 #include "data/RegisterText.h"
 
 #include <QTest>
@@ -141,6 +142,49 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(bool, expected);
         QCOMPARE(HasNoLatinLetters(s(text)), expected);
+    }
+
+    // The Windows-1250 code page at the edges (widgets and database).
+    void codecRoundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int c = 0; c < 256; ++c)
+            all.append(char(c));
+        bool ok = false;
+        QCOMPARE(unicodeToAnsi(ansiToUnicode(all), &ok), all);
+        QVERIFY(ok);
+        QCOMPARE(ansiToUnicode("\xC8\xE8\x8A\x9A\x8E\x9E\xD0\xF0\xC6\xE6"), QString::fromUtf8("ČčŠšŽžĐđĆć"));
+    }
+
+    void codecDetectsUnmappableCharacters_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("mapped");
+        QTest::newRow("Serbian Latin") << QString::fromUtf8("Čačak Đurđevo") << QByteArray("\xC8" "a\xE8" "ak \xD0" "ur\xF0" "evo") << true;
+        QTest::newRow("Cyrillic letter") << QString::fromUtf8("aЖb") << QByteArray("a?b") << false;
+        QTest::newRow("outside the BMP") << QString::fromUtf8("x\U0001F600y") << QByteArray("x?y") << false;
+        QTest::newRow("SUB control itself") << QString(QChar(0x1A)) << QByteArray("\x1A") << true;
+        QTest::newRow("empty") << QString() << QByteArray() << true;
+    }
+
+    void codecDetectsUnmappableCharacters()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, mapped);
+        bool ok = !mapped;
+        QCOMPARE(unicodeToAnsi(text, &ok), bytes);
+        QCOMPARE(ok, mapped);
+        QCOMPARE(isAnsiText(text), mapped);
+    }
+
+    void codecNamesMatchWithoutCase()
+    {
+        QVERIFY(ansiEqualNoCase("Settings", "SETTINGS"));
+        QVERIFY(ansiEqualNoCase("\xC8" "ACAK", "\xE8" "acak"));  // Č / č
+        QVERIFY(!ansiEqualNoCase("\xC8", "C"));
+        QVERIFY(!ansiEqualNoCase("ab", "abc"));
     }
 };
 
