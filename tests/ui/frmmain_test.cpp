@@ -402,7 +402,7 @@ private slots:
         QVERIFY(m_ctx->data.ProgrammingFilePath.isEmpty());
         QVERIFY(!QFile::exists(folder() + "old.ini"));
 
-        m_prompter.answerFile(folder() + "new.ini");
+        m_prompter.answerFile(folder() + "new"); // typed without an extension
         click(*w, "mnusalva"); // asks again
         QCOMPARE(m_prompter.dialogs.size(), size_t(2));
         QCOMPARE(m_ctx->data.ProgrammingFilePath, folder() + "new.ini");

@@ -146,7 +146,7 @@ frmAbout::frmAbout(AppContext &context, QWidget *parent) : QDialog(parent), m_ct
     root->addSpacing(6);
     root->addWidget(line);
     root->addLayout(bottom);
-    setMinimumWidth(520);
+    setMinimumWidth(600);
 }
 
 void frmAbout::showEvent(QShowEvent *event)

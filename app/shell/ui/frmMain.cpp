@@ -15,6 +15,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -487,9 +488,12 @@ void frmMain::save_file()
         req.title = QStringLiteral("Save As");
         req.folder = m_ctx.appFolder;
         req.filter = QStringLiteral("All Files (*.INI)");
-        const QString path = m_ctx.ui().saveFileName(req);
+        QString path = m_ctx.ui().saveFileName(req);
         if (path.isEmpty())
             return;
+        // a name typed without an extension gets the one the open dialog lists
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".ini");
         data.ProgrammingFilePath = path;
     }
     WriteProgrammingFile(data, m_ctx.ui());
