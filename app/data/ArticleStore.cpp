@@ -192,9 +192,9 @@ QVariantList readBackValues(const ReadBackArticle &a)
 
 // ---- connection string ----
 
-ConnectionSpec ConnectionSpec::parse(const QString &connectionString)
+ConnectionParams ConnectionParams::parse(const QString &connectionString)
 {
-    ConnectionSpec spec;
+    ConnectionParams params;
     const QString text = connectionString;
     if (text.trimmed().isEmpty())
         unavailable(QStringLiteral("The database connection string is empty."));
@@ -254,36 +254,36 @@ ConnectionSpec ConnectionSpec::parse(const QString &connectionString)
         i = j + 1;
 
         if (key == QLatin1String("driver")) {
-            spec.driver = value.trimmed().toUpper();
+            params.driver = value.trimmed().toUpper();
             sawDriver = true;
         } else if (key == QLatin1String("database") || key == QLatin1String("dbname")
                    || key == QLatin1String("data source")) {
-            spec.database = value;
+            params.database = value;
         } else if (key == QLatin1String("host") || key == QLatin1String("server")) {
-            spec.host = value;
+            params.host = value;
         } else if (key == QLatin1String("port")) {
             bool ok = false;
-            spec.port = value.toInt(&ok);
-            if (!ok || spec.port < 1 || spec.port > 65535)
+            params.port = value.toInt(&ok);
+            if (!ok || params.port < 1 || params.port > 65535)
                 bad();
         } else if (key == QLatin1String("user") || key == QLatin1String("uid")
                    || key == QLatin1String("user id")) {
-            spec.user = value;
+            params.user = value;
         } else if (key == QLatin1String("password") || key == QLatin1String("pwd")) {
-            spec.password = value;
+            params.password = value;
         } else if (key == QLatin1String("options")) {
-            spec.options = value;
+            params.options = value;
         }
         // other keys (left over from another engine's string) are ignored
     }
-    if (!sawDriver || spec.driver.isEmpty())
+    if (!sawDriver || params.driver.isEmpty())
         unavailable(QStringLiteral("The database connection string names no driver: '%1'").arg(text));
-    if (spec.driver != QLatin1String("QSQLITE") && spec.driver != QLatin1String("QPSQL"))
+    if (params.driver != QLatin1String("QSQLITE") && params.driver != QLatin1String("QPSQL"))
         unavailable(QStringLiteral("Database driver %1 is not supported (QSQLITE or QPSQL).")
-                        .arg(spec.driver));
-    if (spec.database.trimmed().isEmpty())
+                        .arg(params.driver));
+    if (params.database.trimmed().isEmpty())
         unavailable(QStringLiteral("The database connection string names no database: '%1'").arg(text));
-    return spec;
+    return params;
 }
 
 // ---- one connection ----
@@ -295,7 +295,7 @@ public:
         static std::atomic<quint64> counter{0};
         name_ = QStringLiteral("kalvo-articles-%1").arg(++counter);
         try {
-            open(ConnectionSpec::parse(connectionString));
+            open(ConnectionParams::parse(connectionString));
         } catch (...) {
             release();
             throw;
@@ -359,48 +359,48 @@ public:
     }
 
 private:
-    void open(const ConnectionSpec &spec)
+    void open(const ConnectionParams &params)
     {
-        if (!QSqlDatabase::isDriverAvailable(spec.driver))
-            unavailable(QStringLiteral("Database driver %1 is not installed.").arg(spec.driver));
-        db_ = QSqlDatabase::addDatabase(spec.driver, name_);
+        if (!QSqlDatabase::isDriverAvailable(params.driver))
+            unavailable(QStringLiteral("Database driver %1 is not installed.").arg(params.driver));
+        db_ = QSqlDatabase::addDatabase(params.driver, name_);
         added_ = true;
-        db_.setDatabaseName(spec.database);
+        db_.setDatabaseName(params.database);
         QString key;
         bool fresh = false;
-        if (spec.driver == QLatin1String("QSQLITE")) {
-            const QFileInfo file(spec.database);
+        if (params.driver == QLatin1String("QSQLITE")) {
+            const QFileInfo file(params.database);
             fresh = !file.exists();
             key = QStringLiteral("QSQLITE:") + file.absoluteFilePath();
             db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         } else {
-            if (!spec.host.isEmpty())
-                db_.setHostName(spec.host);
-            if (spec.port > 0)
-                db_.setPort(spec.port);
-            db_.setUserName(spec.user);
-            db_.setPassword(spec.password);
-            QString options = spec.options;
+            if (!params.host.isEmpty())
+                db_.setHostName(params.host);
+            if (params.port > 0)
+                db_.setPort(params.port);
+            db_.setUserName(params.user);
+            db_.setPassword(params.password);
+            QString options = params.options;
             if (!options.contains(QLatin1String("connect_timeout"), Qt::CaseInsensitive))
                 options += (options.isEmpty() ? QString() : QStringLiteral(";"))
                     + QStringLiteral("connect_timeout=5");
             db_.setConnectOptions(options);
             key = QStringLiteral("QPSQL:%1:%2:%3:%4")
-                      .arg(spec.host).arg(spec.port).arg(spec.database, spec.user);
+                      .arg(params.host).arg(params.port).arg(params.database, params.user);
         }
         if (!db_.open())
             unavailable(errorText(db_.lastError()));
 
         // Until the tables are known to exist, every failure means "no usable database".
         try {
-            if (spec.driver == QLatin1String("QSQLITE")) {
+            if (params.driver == QLatin1String("QSQLITE")) {
                 // The first statement reads the file: a file that is not a database fails here.
                 run(QStringLiteral("PRAGMA journal_mode=WAL"));
                 run(QStringLiteral("PRAGMA synchronous=NORMAL"));
             }
             QMutexLocker lock(&schemaMutex);
             if (fresh || !schemaReady.contains(key)) {
-                for (const QString &sql : schemaStatements(spec.driver))
+                for (const QString &sql : schemaStatements(params.driver))
                     run(sql);
                 schemaReady.insert(key);
             }

@@ -39,7 +39,7 @@ enum class ReadBackList {
 // The parts of a connection string. parse() throws AppError(kErrGenericFailure) when the
 // text is empty, has no Driver, names a driver other than QSQLITE or QPSQL, lacks the
 // database, or is not made of key=value pairs.
-struct ConnectionSpec {
+struct ConnectionParams {
     QString driver;      // "QSQLITE" or "QPSQL"
     QString database;    // file (SQLite) or database name (PostgreSQL)
     QString host;
@@ -48,7 +48,7 @@ struct ConnectionSpec {
     QString password;
     QString options;     // driver connect options, e.g. "sslmode=require"
 
-    static ConnectionSpec parse(const QString &connectionString);
+    static ConnectionParams parse(const QString &connectionString);
 };
 
 class ArticleStore {

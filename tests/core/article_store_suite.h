@@ -116,14 +116,14 @@ private:
     template <class F>
     void withRaw(F &&f) const
     {
-        const ConnectionSpec spec = ConnectionSpec::parse(connection_);
+        const ConnectionParams params = ConnectionParams::parse(connection_);
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(spec.driver, QStringLiteral("test-raw"));
-            db.setDatabaseName(spec.database);
-            db.setHostName(spec.host);
-            db.setPort(spec.port);
-            db.setUserName(spec.user);
-            db.setPassword(spec.password);
+            QSqlDatabase db = QSqlDatabase::addDatabase(params.driver, QStringLiteral("test-raw"));
+            db.setDatabaseName(params.database);
+            db.setHostName(params.host);
+            db.setPort(params.port);
+            db.setUserName(params.user);
+            db.setPassword(params.password);
             QVERIFY2(db.open(), qPrintable(db.lastError().text()));
             f(db);
             db.close();

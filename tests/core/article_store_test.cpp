@@ -75,7 +75,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
-        const ConnectionSpec s = ConnectionSpec::parse(text);
+        const ConnectionParams s = ConnectionParams::parse(text);
         QCOMPARE((QStringList{s.driver, s.database, s.host, QString::number(s.port), s.user, s.password, s.options}),
                  expected);
     }
