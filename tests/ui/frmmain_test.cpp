@@ -513,7 +513,7 @@ private slots:
         file->close();
     }
 
-    void windowListInRaspored()
+    void rasporedListsAndTilesWindows()
     {
         auto w = openMain();
         auto *a = w->mdiArea()->addSubWindow(new QWidget);
@@ -530,6 +530,16 @@ private slots:
         QCOMPARE(w->mdiArea()->activeSubWindow(), a);
         emit menu->aboutToShow(); // rebuilt, not appended twice
         QCOMPARE(texts(menu).size(), t.size());
+
+        const QRect area = w->mdiArea()->viewport()->rect();
+        click(*w, "mnuWindowTileHorizontal"); // one above the other
+        QCOMPARE(a->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+        QCOMPARE(b->geometry().top(), area.height() / 2);
+        QCOMPARE(b->width(), area.width());
+        click(*w, "mnuWindowTileVertical"); // side by side
+        QCOMPARE(a->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+        QCOMPARE(b->geometry().left(), area.width() / 2);
+        QCOMPARE(b->height(), area.height());
     }
 };
 

@@ -145,24 +145,9 @@ void frmMain::buildMenus()
     connect(addItem(m_windowMenu, "mnuWindowCascade", QStringLiteral("Kaskadno")), &QAction::triggered,
             m_mdi, &QMdiArea::cascadeSubWindows);
     connect(addItem(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Po Horizontali")),
-            &QAction::triggered, m_mdi, &QMdiArea::tileSubWindows);
+            &QAction::triggered, this, [this] { tile(Qt::Vertical); });
     connect(addItem(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Po Vertikali")),
-            &QAction::triggered, this, [this] {
-                // side by side: every child gets the full height and an equal share of the width
-                const QList<QMdiSubWindow *> list = m_mdi->subWindowList();
-                QList<QMdiSubWindow *> shown;
-                for (QMdiSubWindow *w : list)
-                    if (w->isVisible() && !w->isMinimized())
-                        shown << w;
-                if (shown.isEmpty())
-                    return;
-                const QRect area = m_mdi->viewport()->rect();
-                const int w = std::max(1, area.width() / int(shown.size()));
-                for (int i = 0; i < shown.size(); ++i) {
-                    shown[i]->showNormal();
-                    shown[i]->setGeometry(i * w, 0, w, area.height());
-                }
-            });
+            &QAction::triggered, this, [this] { tile(Qt::Horizontal); });
     addSeparator(m_windowMenu, "mnucR");
     connect(addItem(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("Rasporedi ikonice")),
             &QAction::triggered, this, [this] { run("mnuWindowArrangeIcons_Click", [this] { mnuWindowArrangeIcons_Click(); }); });
@@ -228,6 +213,30 @@ void frmMain::rebuildWindowList()
         });
         m_windowListItems << a;
         ++n;
+    }
+}
+
+void frmMain::tile(Qt::Orientation direction)
+{
+    // "Po Horizontali": one above the other, each the full width;
+    // "Po Vertikali": side by side, each the full height
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *w : m_mdi->subWindowList(QMdiArea::CreationOrder))
+        if (w->isVisible() && !w->isMinimized())
+            shown << w;
+    if (shown.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect();
+    const int n = int(shown.size());
+    for (int i = 0; i < n; ++i) {
+        shown[i]->showNormal();
+        if (direction == Qt::Horizontal) {
+            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
+            shown[i]->setGeometry(left, 0, std::max(1, right - left), area.height());
+        } else {
+            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
+            shown[i]->setGeometry(0, top, area.width(), std::max(1, bottom - top));
+        }
     }
 }
 

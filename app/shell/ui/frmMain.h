@@ -52,6 +52,7 @@ private:
     void storePlacement();
     QWidget *currentForm() const;
     void rebuildWindowList();
+    void tile(Qt::Orientation direction);
 
     void mnuFileOpen_Click();
     void mnusalva_Click();
