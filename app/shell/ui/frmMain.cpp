@@ -10,6 +10,7 @@
 #include "shell/ui/AppGlobalsUi.h"
 #include "shell/ui/WindowHooks.h"
 #include "shell/ui/frmAbout.h"
+#include "shell/ui/frmvert.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -322,7 +323,7 @@ void frmMain::Form_Load()
             link.phoneNumber = row->phoneNumber.toStdString();
             link.dialMode = row->dialMode.toStdString();
             // the result is not checked here: a busy port has said so itself
-            m_ctx.link.Init_RS232bd(link.port, row->baudRate);
+            m_ctx.link.Init_RS232bd(row->port, row->baudRate);
         }
         // 8. a read-back list never survives a restart
         store.clearReadBackLists();
@@ -417,6 +418,12 @@ void frmMain::storePlacement()
     else if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         state = 2;
     UserStore::SaveSetting(kSettings, "windowstate", QString::number(state));
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    frmvert::Arrange(m_ctx, m_mdi);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
