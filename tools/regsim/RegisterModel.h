@@ -47,7 +47,8 @@
 //   reply            request= answer=ack|nak|silent|frame payload=
 //                    (a fixed answer to one exact request payload, ahead of the tables)
 //   clear            articles|replies|modem  (forget the articles / fixed replies / dial
-//                    results of the defaults or of earlier lines)
+//                    results of the defaults or of earlier lines; with no dial result
+//                    left a dial is answered NO CARRIER)
 //   log              logo= key=      (written only: the last logo slot and key press)
 #include "Responder.h"
 
