@@ -439,15 +439,17 @@ private slots:
     void closeWindowsThenDisableFileItems()
     {
         auto w = openMain();
-        auto *first = w->mdiArea()->addSubWindow(new QWidget);
+        QMdiArea *mdi = w->mdiArea();
+        const QList<QMdiSubWindow *> before = mdi->subWindowList(QMdiArea::CreationOrder); // the panel
+        auto *first = mdi->addSubWindow(new QWidget);
         first->show();
-        auto *second = w->mdiArea()->addSubWindow(new QWidget);
+        auto *second = mdi->addSubWindow(new QWidget);
         second->show();
-        second->widget()->setAttribute(Qt::WA_DeleteOnClose);
         click(*w, "mnuFileClose"); // the most recently loaded goes first
-        QCOMPARE(w->mdiArea()->subWindowList(), QList<QMdiSubWindow *>({first}));
-        click(*w, "mnuFileClose");
-        QVERIFY(w->mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(mdi->subWindowList(QMdiArea::CreationOrder), before + QList<QMdiSubWindow *>({first}));
+        for (int i = 0; i < 10 && !mdi->subWindowList().isEmpty(); ++i)
+            click(*w, "mnuFileClose");
+        QVERIFY(mdi->subWindowList().isEmpty());
         QVERIFY(w->menuItem("mnusalva")->isEnabled());
         w->menuItem("mnuFileOpen")->setEnabled(false);
         click(*w, "mnuFileClose"); // only the main window is left
@@ -456,7 +458,7 @@ private slots:
         QVERIFY(w->menuItem("mnuFileOpen")->isEnabled());
         QVERIFY(w->menuItem("mnunuovo")->isEnabled());
         // a window opened again brings saving back
-        w->mdiArea()->addSubWindow(new QWidget)->show();
+        mdi->addSubWindow(new QWidget)->show();
         QVERIFY(QTest::qWaitFor([&] { return w->menuItem("mnusalva")->isEnabled(); }));
         QVERIFY(w->menuItem("mnuFileClose")->isEnabled());
     }
@@ -506,7 +508,10 @@ private slots:
     {
         auto w = openMain();
         QWidget *viewport = w->mdiArea()->viewport();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), viewport->mapToGlobal(QPoint(5, 5)));
+        // the bottom-right corner: right of the navigation panel, under no window
+        const QPoint at(viewport->width() - 3, viewport->height() - 3);
+        QVERIFY(!viewport->childAt(at));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
         QCoreApplication::sendEvent(viewport, &event);
         QMenu *file = w->fileMenu();
         QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
@@ -516,30 +521,44 @@ private slots:
     void rasporedListsAndTilesWindows()
     {
         auto w = openMain();
-        auto *a = w->mdiArea()->addSubWindow(new QWidget);
+        QMdiArea *mdi = w->mdiArea();
+        auto *a = mdi->addSubWindow(new QWidget);
         a->setWindowTitle("Odeljenja");
         a->show();
-        auto *b = w->mdiArea()->addSubWindow(new QWidget);
+        auto *b = mdi->addSubWindow(new QWidget);
         b->setWindowTitle("Kasiri");
         b->show();
         QMenu *menu = w->findChild<QMenu *>("mnuWindow");
         emit menu->aboutToShow();
         const QStringList t = texts(menu);
-        QCOMPARE(t.mid(t.size() - 2), QStringList({"&1 Odeljenja", "&2 Kasiri"}));
+        const int n = int(mdi->subWindowList().size());
+        QCOMPARE(t.mid(t.size() - 2),
+                 QStringList({QString("&%1 Odeljenja").arg(n - 1), QString("&%1 Kasiri").arg(n)}));
         menu->actions()[t.size() - 2]->trigger();
-        QCOMPARE(w->mdiArea()->activeSubWindow(), a);
+        QCOMPARE(mdi->activeSubWindow(), a);
         emit menu->aboutToShow(); // rebuilt, not appended twice
         QCOMPARE(texts(menu).size(), t.size());
 
-        const QRect area = w->mdiArea()->viewport()->rect();
-        click(*w, "mnuWindowTileHorizontal"); // one above the other
-        QCOMPARE(a->geometry(), QRect(0, 0, area.width(), area.height() / 2));
-        QCOMPARE(b->geometry().top(), area.height() / 2);
-        QCOMPARE(b->width(), area.width());
-        click(*w, "mnuWindowTileVertical"); // side by side
-        QCOMPARE(a->geometry(), QRect(0, 0, area.width() / 2, area.height()));
-        QCOMPARE(b->geometry().left(), area.width() / 2);
-        QCOMPARE(b->height(), area.height());
+        // tiling shares the client area out without overlap
+        const QRect area = mdi->viewport()->rect();
+        click(*w, "mnuWindowTileHorizontal"); // one above the other, full width
+        int height = 0;
+        for (QMdiSubWindow *s : mdi->subWindowList()) {
+            QCOMPARE(s->geometry().left(), 0);
+            QCOMPARE(s->width(), area.width());
+            height += s->height();
+        }
+        QCOMPARE(height, area.height());
+        QVERIFY(!a->geometry().intersects(b->geometry()));
+        click(*w, "mnuWindowTileVertical"); // side by side, full height
+        int width = 0;
+        for (QMdiSubWindow *s : mdi->subWindowList()) {
+            QCOMPARE(s->geometry().top(), 0);
+            QCOMPARE(s->height(), area.height());
+            width += s->width();
+        }
+        QCOMPARE(width, area.width());
+        QVERIFY(!a->geometry().intersects(b->geometry()));
     }
 };
 
