@@ -39,6 +39,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // creates the navigation panel the first time and keeps it at the left edge
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
