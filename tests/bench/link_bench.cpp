@@ -50,7 +50,7 @@ int main(int argc, char **argv)
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 500;
 
     kalvo::test::RegSim sim;
-    if (!sim.start()) {
+    if (!sim.start({"--basic"})) {
         std::fprintf(stderr, "%s\n", qPrintable(sim.errorString()));
         return 1;
     }

@@ -97,7 +97,7 @@ private slots:
     {
         QFETCH(bool, modem);
         RegSim sim;
-        QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+        QVERIFY2(sim.start({"--basic"}), qPrintable(sim.errorString()));
         sim.usePort(4);
         Link link;
         link.setLibraryPath(libraryPath());

@@ -107,7 +107,7 @@ class ZibDllTest : public QObject {
     bool openSim(const QStringList &args = {})
     {
         sim = std::make_unique<RegSim>();
-        if (!sim->start(args)) {
+        if (!sim->start(QStringList{"--basic"} + args)) {
             qWarning() << sim->errorString();
             return false;
         }
@@ -450,7 +450,7 @@ private slots:
         QFETCH(QStringList, messages);
         qputenv("ZIB_COM7", QFile::encodeName(QDir::tempPath() + "/no-such-dir/tty"));
         sim = std::make_unique<RegSim>();
-        QVERIFY(sim->start());
+        QVERIFY(sim->start({"--basic"}));
         sim->usePort(kSimPort);
         QCOMPARE(link->Init_RS232bd(port, baud), result);
         QCOMPARE(prompter.texts(), messages);

@@ -64,7 +64,9 @@ bool RegSim::start(const QStringList &extraArgs)
     }
     QElapsedTimer timer;
     timer.start();
-    while (!QFileInfo(linkPath()).isSymLink()) {
+    // Our link: a symbolic link whose target exists (a stale one of an earlier run does not count).
+    const auto linked = [this] { const QFileInfo fi(linkPath()); return fi.isSymLink() && fi.exists(); };
+    while (!linked()) {
         if (process_.state() != QProcess::Running || timer.elapsed() > 5000) {
             process_.waitForFinished(100);
             error_ = "kalvo-regsim did not come up: " + QString::fromLocal8Bit(output());

@@ -2,7 +2,7 @@
 // Runs the register simulator (kalvo-regsim from the program folder) for a test.
 //
 //   kalvo::test::RegSim sim;
-//   QVERIFY2(sim.start({"--fault", "nak:1"}), qPrintable(sim.errorString()));
+//   QVERIFY2(sim.start({"--basic", "--fault", "nak:1"}), qPrintable(sim.errorString()));
 //   sim.usePort(3);                  // ZIB_COM3 = the simulator's line
 //   link.Init_RS232bd(3, 9600);      // the workstation opens "COM3"
 //   QVERIFY(sim.command("reply 414243"));  // answer the next frame with payload "ABC"
