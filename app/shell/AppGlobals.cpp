@@ -185,7 +185,12 @@ void ShowError(const AppError &error, const QString &sender, Prompter &prompter)
 
 bool LoadSettings(AppContext &context)
 {
-    context.ini.FileName = iniPath(context.appFolder);
+    return LoadSettings(context, iniPath(context.appFolder));
+}
+
+bool LoadSettings(AppContext &context, const QString &iniFile)
+{
+    context.ini.FileName = iniFile;
     const cIniFile &ini = context.ini;
     AppSettings &s = context.settings;
     s.connectionString = ExpandAppPath(context, SettingText(ini.GetSetting("database", "connectionstring")));

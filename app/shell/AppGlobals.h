@@ -45,6 +45,8 @@ void ShowError(const AppError &error, const QString &sender, Prompter &prompter)
 // Points context.ini at Kalvo.ini in the program folder and fills context.settings.
 // A missing file or key gives empty texts and zero limits, without a message. Returns true.
 bool LoadSettings(AppContext &context);
+// The same from another settings file (kalvo-cli --ini); {app.path} is still the program folder.
+bool LoadSettings(AppContext &context, const QString &iniFile);
 
 // [ports] of Kalvo.ini: each key com<n> with a non-empty value sets the environment
 // variable ZIB_COM<n> (the device the link library opens for COM<n>) unless the
