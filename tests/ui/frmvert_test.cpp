@@ -236,8 +236,7 @@ private slots:
         auto w = openMain();
         frmvert *nav = panel(*w);
         QVERIFY(nav);
-        nav->setOpener(2, 1, opens("frmcomline"));
-        nav->setOpener(2, 4, opens("frmtrasm"));
+        // the real line and send windows
         for (const QString &name : fromPanel) {
             QCOMPARE(name, QString("frmcomline"));
             clickItem(nav, 2, 1);
@@ -289,7 +288,6 @@ private slots:
         QFETCH(bool, modem);
         auto w = openMain();
         frmvert *nav = panel(*w);
-        nav->setOpener(2, 1, opens("frmcomline"));
         nav->setOpener(2, 8, opens("frmkeyboard"));
         clickItem(nav, 2, 1);
         m_ctx->link.ModemLink = modem;

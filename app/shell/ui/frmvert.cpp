@@ -1,6 +1,9 @@
 #include "shell/ui/frmvert.h"
 
 #include "LamriBar.h"
+#include "register/ui/frmRicevi.h"
+#include "register/ui/frmcomline.h"
+#include "register/ui/frmtrasm.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
@@ -36,6 +39,11 @@ enum class Action {
     LinkTest,  // "Provera Veze"
 };
 
+template <class Window> QWidget *make(AppContext &context)
+{
+    return new Window(context);
+}
+
 struct Route {
     int menu;
     int item;
@@ -60,11 +68,11 @@ const Route kRoutes[] = {
     {1, 8, "frmMesUnits", Action::Open, {}},
     {1, 9, "frmTipArt", Action::Open, {}},
     // 2 "Komunikacija"
-    {2, 1, "frmcomline", Action::Open, {}},
+    {2, 1, "frmcomline", Action::Open, make<frmcomline>},
     {2, 2, "", Action::LinkTest, {}},
     {2, 3, "frmGraphicLogo", Action::Open, {}},
-    {2, 4, "frmtrasm", Action::Open, {}},
-    {2, 5, "frmRicevi", Action::Open, {}},
+    {2, 4, "frmtrasm", Action::Open, make<frmtrasm>},
+    {2, 5, "frmRicevi", Action::Open, make<frmRicevi>},
     {2, 6, "frmReadFiscal", Action::Open, {}},
     {2, 7, "FrmReadPrg", Action::Open, {}},
     {2, 8, "frmkeyboard", Action::Keyboard, {}},
