@@ -352,7 +352,8 @@ void KalvoCliTest::lineCommands()
     r = ws.cli(QStringList{"delete-articles"} + lineArgs(sim));
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QByteArray("Orvel Cash Registers: Da li ste sigurni? [Yes/No -> No]\n"));
-    QVERIFY(std::none_of(sim.payloads().begin(), sim.payloads().end(), [](const QByteArray &p) { return p.startsWith("PD"); }));
+    const QList<QByteArray> payloads = sim.payloads();
+    QVERIFY(std::none_of(payloads.begin(), payloads.end(), [](const QByteArray &p) { return p.startsWith("PD"); }));
 
     r = ws.cli(QStringList{"delete-articles", "--yes"} + lineArgs(sim));
     QVERIFY2(r.code == 0, r.err.constData());
