@@ -43,7 +43,8 @@ QByteArray answerPayload(const QByteArray &replyText)
 
 const ReceiveRoutines::KindInfo &ReceiveRoutines::kindInfo(Kind kind)
 {
-    return kKinds[kind];
+    static const KindInfo none{"", ""};
+    return kind >= 0 && kind < KindCount ? kKinds[kind] : none;
 }
 
 ReceiveRoutines::ReceiveRoutines(AppContext &ctx, RoutineCallbacks callbacks)

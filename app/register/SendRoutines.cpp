@@ -47,7 +47,8 @@ const SendRoutines::KindInfo kKinds[SendRoutines::KindCount] = {
 
 const SendRoutines::KindInfo &SendRoutines::kindInfo(Kind kind)
 {
-    return kKinds[kind];
+    static const KindInfo none{"", ""};
+    return kind >= 0 && kind < KindCount ? kKinds[kind] : none;
 }
 
 SendRoutines::SendRoutines(AppContext &ctx, RoutineCallbacks callbacks)
