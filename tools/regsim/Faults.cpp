@@ -38,12 +38,12 @@ std::string trim(const std::string &s)
 
 } // namespace
 
-bool FaultQueue::add(const std::string &specText, std::string &error)
+bool FaultQueue::add(const std::string &faultText, std::string &error)
 {
-    const std::string spec = trim(specText);
-    const auto sep = spec.find_first_of(": \t");
-    const std::string name = spec.substr(0, sep);
-    const std::string arg = sep == std::string::npos ? std::string() : trim(spec.substr(sep + 1));
+    const std::string fault = trim(faultText);
+    const auto sep = fault.find_first_of(": \t");
+    const std::string name = fault.substr(0, sep);
+    const std::string arg = sep == std::string::npos ? std::string() : trim(fault.substr(sep + 1));
 
     for (const KindName &k : kKinds) {
         if (name != k.name)

@@ -30,7 +30,7 @@ struct Fault {
 class FaultQueue {
 public:
     // Parses one fault and queues it; false with a message when it cannot be read.
-    bool add(const std::string &spec, std::string &error);
+    bool add(const std::string &fault, std::string &error);
     std::optional<Fault> next();
     void clear() { queue_.clear(); }
     bool empty() const { return queue_.empty(); }
