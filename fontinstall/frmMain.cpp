@@ -53,7 +53,7 @@ QPixmap drawPicture()
     p.drawPolyline(QPolygonF({QPointF(62, 6), QPointF(62, 18), QPointF(74, 18)}));
 
     QFont letters = p.font();
-    letters.setPixelSize(26);
+    letters.setPixelSize(20);
     letters.setBold(true);
     p.setFont(letters);
     p.setPen(QColor(20, 60, 150));
