@@ -1,5 +1,6 @@
 #include "shell/ui/WidgetPrompter.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -27,7 +28,11 @@ Answer WidgetPrompter::ask(const QString &text, const QString &title, Icon icon,
     case Buttons::AbortRetryIgnore: sb = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
     }
     box.setStandardButtons(sb);
-    switch (box.exec()) {
+    // A box shown during a long operation gets the normal pointer back while it is open.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int pressed = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (pressed) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
