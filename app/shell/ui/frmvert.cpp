@@ -1,6 +1,7 @@
 #include "shell/ui/frmvert.h"
 
 #include "LamriBar.h"
+#include "editors/ui/frmPlu.h"
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
 #include "register/ui/frmtrasm.h"
@@ -60,7 +61,7 @@ const Route kRoutes[] = {
     // 1 "Programski Podaci"
     {1, 1, "frmIntestazione", Action::Open, {}},
     {1, 2, "frmreparti", Action::Open, {}},
-    {1, 3, "frmPlu", Action::Open, {}},
+    {1, 3, "frmPlu", Action::Open, make<frmPlu>},
     {1, 4, "frmoperatori", Action::Open, {}},
     {1, 5, "frmsistema", Action::Open, {}},
     {1, 6, "frmValuta", Action::Open, {}},
