@@ -1,6 +1,8 @@
 #include "shell/ui/frmvert.h"
 
 #include "LamriBar.h"
+#include "editors/ui/frmIntestazione.h"
+#include "editors/ui/frmadvertize.h"
 #include "editors/ui/frmPlu.h"
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
@@ -59,13 +61,13 @@ struct Route {
 // for example  [](AppContext &c) -> QWidget * { return new frmPlu(c); }
 const Route kRoutes[] = {
     // 1 "Programski Podaci"
-    {1, 1, "frmIntestazione", Action::Open, {}},
+    {1, 1, "frmIntestazione", Action::Open, make<frmIntestazione>},
     {1, 2, "frmreparti", Action::Open, {}},
     {1, 3, "frmPlu", Action::Open, make<frmPlu>},
     {1, 4, "frmoperatori", Action::Open, {}},
     {1, 5, "frmsistema", Action::Open, {}},
     {1, 6, "frmValuta", Action::Open, {}},
-    {1, 7, "frmadvertize", Action::Open, {}},
+    {1, 7, "frmadvertize", Action::Open, make<frmadvertize>},
     {1, 8, "frmMesUnits", Action::Open, {}},
     {1, 9, "frmTipArt", Action::Open, {}},
     // 2 "Komunikacija"
