@@ -100,7 +100,9 @@ std::string DepartmentEditor::listRow(int number)
     DepartmentRecord &d = m_data.Departments[std::size_t(number)];
     d.name = DepartmentListName(d.name, number, m_data.CyrillicMode);
     sync();
-    return std::to_string(number) + " - " + CollapseSpaces(d.name);
+    std::string shown = d.name;
+    shown.erase(shown.find_last_not_of(' ') + 1);  // the padding is not shown
+    return std::to_string(number) + " - " + CollapseSpaces(shown);
 }
 
 std::vector<std::string> DepartmentEditor::fillList()
