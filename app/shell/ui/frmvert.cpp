@@ -4,6 +4,7 @@
 #include "editors/ui/frmIntestazione.h"
 #include "editors/ui/frmadvertize.h"
 #include "editors/ui/frmPlu.h"
+#include "editors/ui/frmreparti.h"
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
 #include "register/ui/frmtrasm.h"
@@ -62,7 +63,7 @@ struct Route {
 const Route kRoutes[] = {
     // 1 "Programski Podaci"
     {1, 1, "frmIntestazione", Action::Open, make<frmIntestazione>},
-    {1, 2, "frmreparti", Action::Open, {}},
+    {1, 2, "frmreparti", Action::Open, make<frmreparti>},
     {1, 3, "frmPlu", Action::Open, make<frmPlu>},
     {1, 4, "frmoperatori", Action::Open, {}},
     {1, 5, "frmsistema", Action::Open, {}},
