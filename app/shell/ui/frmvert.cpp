@@ -4,6 +4,7 @@
 #include "editors/ui/frmIntestazione.h"
 #include "editors/ui/frmadvertize.h"
 #include "editors/ui/frmPlu.h"
+#include "editors/ui/frmoperatori.h"
 #include "editors/ui/frmreparti.h"
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
@@ -65,7 +66,7 @@ const Route kRoutes[] = {
     {1, 1, "frmIntestazione", Action::Open, make<frmIntestazione>},
     {1, 2, "frmreparti", Action::Open, make<frmreparti>},
     {1, 3, "frmPlu", Action::Open, make<frmPlu>},
-    {1, 4, "frmoperatori", Action::Open, {}},
+    {1, 4, "frmoperatori", Action::Open, make<frmoperatori>},
     {1, 5, "frmsistema", Action::Open, {}},
     {1, 6, "frmValuta", Action::Open, {}},
     {1, 7, "frmadvertize", Action::Open, make<frmadvertize>},
