@@ -168,7 +168,7 @@ frmPlu::frmPlu(AppContext &context, QWidget *parent) : QWidget(parent), m_ctx(co
     addRow("Tip artikla", m_type);
     addRow("Pojedinacna prodaja :", m_oneItem);
     grid->setRowStretch(r, 1);
-    m_panel->setMinimumWidth(300);
+    m_panel->setMinimumWidth(380);
     m_panel->hide();
 
     connect(m_price, &QLineEdit::editingFinished, this,
