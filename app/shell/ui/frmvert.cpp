@@ -4,6 +4,7 @@
 #include "editors/ui/frmIntestazione.h"
 #include "editors/ui/frmadvertize.h"
 #include "editors/ui/frmPlu.h"
+#include "editors/ui/frmValuta.h"
 #include "editors/ui/frmoperatori.h"
 #include "editors/ui/frmreparti.h"
 #include "register/ui/frmRicevi.h"
@@ -68,7 +69,7 @@ const Route kRoutes[] = {
     {1, 3, "frmPlu", Action::Open, make<frmPlu>},
     {1, 4, "frmoperatori", Action::Open, make<frmoperatori>},
     {1, 5, "frmsistema", Action::Open, {}},
-    {1, 6, "frmValuta", Action::Open, {}},
+    {1, 6, "frmValuta", Action::Open, make<frmValuta>},
     {1, 7, "frmadvertize", Action::Open, make<frmadvertize>},
     {1, 8, "frmMesUnits", Action::Open, {}},
     {1, 9, "frmTipArt", Action::Open, {}},
