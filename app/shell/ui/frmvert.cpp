@@ -2,6 +2,8 @@
 
 #include "LamriBar.h"
 #include "editors/ui/frmIntestazione.h"
+#include "editors/ui/frmMesUnits.h"
+#include "editors/ui/frmTipArt.h"
 #include "editors/ui/frmadvertize.h"
 #include "editors/ui/frmPlu.h"
 #include "editors/ui/frmValuta.h"
@@ -10,6 +12,9 @@
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
 #include "register/ui/frmtrasm.h"
+#include "sales/ui/frmDepSales.h"
+#include "sales/ui/frmPluSales.h"
+#include "sales/ui/frmVATSales.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
@@ -71,8 +76,8 @@ const Route kRoutes[] = {
     {1, 5, "frmsistema", Action::Open, {}},
     {1, 6, "frmValuta", Action::Open, make<frmValuta>},
     {1, 7, "frmadvertize", Action::Open, make<frmadvertize>},
-    {1, 8, "frmMesUnits", Action::Open, {}},
-    {1, 9, "frmTipArt", Action::Open, {}},
+    {1, 8, "frmMesUnits", Action::Open, make<frmMesUnits>},
+    {1, 9, "frmTipArt", Action::Open, make<frmTipArt>},
     // 2 "Komunikacija"
     {2, 1, "frmcomline", Action::Open, make<frmcomline>},
     {2, 2, "", Action::LinkTest, {}},
@@ -83,11 +88,11 @@ const Route kRoutes[] = {
     {2, 7, "FrmReadPrg", Action::Open, {}},
     {2, 8, "frmkeyboard", Action::Keyboard, {}},
     // 3 "Prodajnost"
-    {3, 1, "frmPluSales", Action::Open, {}},
-    {3, 2, "frmPluSalesSold", Action::Open, {}},
-    {3, 3, "frmDepSales", Action::Open, {}},
-    {3, 4, "frmOperSales", Action::Open, {}},
-    {3, 5, "frmVATSales", Action::Open, {}},
+    {3, 1, "frmPluSales", Action::Open, make<frmPluSales>},
+    {3, 2, "frmPluSalesSold", Action::Open, make<frmPluSalesSold>},
+    {3, 3, "frmDepSales", Action::Open, make<frmDepSales>},
+    {3, 4, "frmOperSales", Action::Open, make<frmOperSales>},
+    {3, 5, "frmVATSales", Action::Open, make<frmVATSales>},
 };
 
 const Route *routeOf(int menu, int item)
