@@ -12,6 +12,9 @@
 #include "register/ui/frmRicevi.h"
 #include "register/ui/frmcomline.h"
 #include "register/ui/frmtrasm.h"
+#include "sales/ui/frmDepSales.h"
+#include "sales/ui/frmPluSales.h"
+#include "sales/ui/frmVATSales.h"
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
@@ -85,11 +88,11 @@ const Route kRoutes[] = {
     {2, 7, "FrmReadPrg", Action::Open, {}},
     {2, 8, "frmkeyboard", Action::Keyboard, {}},
     // 3 "Prodajnost"
-    {3, 1, "frmPluSales", Action::Open, {}},
-    {3, 2, "frmPluSalesSold", Action::Open, {}},
-    {3, 3, "frmDepSales", Action::Open, {}},
-    {3, 4, "frmOperSales", Action::Open, {}},
-    {3, 5, "frmVATSales", Action::Open, {}},
+    {3, 1, "frmPluSales", Action::Open, make<frmPluSales>},
+    {3, 2, "frmPluSalesSold", Action::Open, make<frmPluSalesSold>},
+    {3, 3, "frmDepSales", Action::Open, make<frmDepSales>},
+    {3, 4, "frmOperSales", Action::Open, make<frmOperSales>},
+    {3, 5, "frmVATSales", Action::Open, make<frmVATSales>},
 };
 
 const Route *routeOf(int menu, int item)
