@@ -84,12 +84,12 @@ frmVATSales::frmVATSales(AppContext &context, QWidget *parent) : QWidget(parent)
     auto *view = new QChartView(chart, this);
     view->setObjectName(QStringLiteral("MSChart1"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(420, 300);
+    view->setMinimumSize(640, 320);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(view, 1);
-    resize(820, 420);
+    resize(1000, 440);
 }
 
 } // namespace kalvo
