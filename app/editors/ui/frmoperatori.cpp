@@ -94,6 +94,12 @@ frmoperatori::frmoperatori(AppContext &context, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Kasir"), m_panel), 1, 0);
     grid->addWidget(m_name, 1, 1);
     grid->setRowStretch(2, 1);
+    for (QLineEdit *e : m_panel->findChildren<QLineEdit *>())
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 12);
+    // the window keeps the panel's room while it is hidden, so showing it moves nothing
+    QSizePolicy panelPolicy = m_panel->sizePolicy();
+    panelPolicy.setRetainSizeWhenHidden(true);
+    m_panel->setSizePolicy(panelPolicy);
     m_panel->hide();
 
     m_cyrillic = new QCheckBox(QStringLiteral("Cirilica"), this);
@@ -107,6 +113,7 @@ frmoperatori::frmoperatori(AppContext &context, QWidget *parent)
     layout->addWidget(heading);
     layout->addLayout(body, 1);
     layout->addWidget(m_cyrillic);
+    resize(680, 400);
 
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { selectRow(m_list->row(item)); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,

@@ -104,6 +104,12 @@ frmreparti::frmreparti(AppContext &context, QWidget *parent)
     grid->addWidget(new QLabel(QStringLiteral("Auto Close"), m_panel), 3, 0);
     grid->addWidget(m_single, 3, 1);
     grid->setRowStretch(4, 1);
+    for (QLineEdit *e : m_panel->findChildren<QLineEdit *>())
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 12);
+    // the window keeps the panel's room while it is hidden, so showing it moves nothing
+    QSizePolicy panelPolicy = m_panel->sizePolicy();
+    panelPolicy.setRetainSizeWhenHidden(true);
+    m_panel->setSizePolicy(panelPolicy);
     m_panel->hide();
 
     m_cyrillic = new QCheckBox(QStringLiteral("Cirilica"), this);
@@ -117,6 +123,7 @@ frmreparti::frmreparti(AppContext &context, QWidget *parent)
     layout->addWidget(heading);
     layout->addLayout(body, 1);
     layout->addWidget(m_cyrillic);
+    resize(680, 400);
 
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { loadRow(m_list->row(item), false); });
     connect(m_list, &QListWidget::itemDoubleClicked, this,
