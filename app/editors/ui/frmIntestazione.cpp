@@ -5,6 +5,7 @@
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QEvent>
@@ -52,15 +53,7 @@ LineEditorWindow::LineEditorWindow(AppContext &context, LineTable table, const T
     setWindowTitle(QString::fromLatin1(texts.caption));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        const char *tip;
-    };
-    std::vector<Button> buttons = {
+    std::vector<ToolbarButton> buttons = {
         {"Bold", "Podebljano", "Bold"},
         {"Center", "Centrirano", "Center"},
         {"Align Left", "Uz levu ivicu", "Align Left"},
@@ -69,12 +62,7 @@ LineEditorWindow::LineEditorWindow(AppContext &context, LineTable table, const T
         buttons.push_back({"Align Right", "Uz desnu ivicu", "Align Right"});
     buttons.push_back({"Aggiorna", "Sacuvaj", texts.saveTip});
     buttons.push_back({"Annulla", "Izlaz", "Zatvaranje forme"});
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromLatin1(b.tip));
-    }
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar1"), buttons);
     connect(m_toolbar, &QToolBar::actionTriggered, this, &LineEditorWindow::Toolbar1_ButtonClick);
 
     auto *heading = new QLabel(QString::fromLatin1(texts.heading), this);

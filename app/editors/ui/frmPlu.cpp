@@ -7,6 +7,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -79,28 +80,14 @@ frmPlu::frmPlu(AppContext &context, QWidget *parent) : QWidget(parent), m_ctx(co
     setWindowTitle(QStringLiteral("Artikli"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar2"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        const char *tip;
-    };
-    static const Button buttons[] = {
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar2"), {
         {"nuovo", "Novi", "Unos podataka za novi artikal"},
         {"inserisci", "Dodaj", "Memorisanje novog artikla"},
         {"aggiorna", "Azuriraj", "Memorisanje promenjenih podataka"},
         {"elimina", "Obrisi", "Brisanje odabranog artikla"},
         {"findArt", "Pronadji", "Trazenje sifre artikla"},
         {"esci", "Izlaz", "Zatvaranje forme"},
-    };
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromLatin1(b.tip));
-    }
+    });
     connect(m_toolbar, &QToolBar::actionTriggered, this, &frmPlu::Toolbar2_ButtonClick);
 
     // ---- the list side

@@ -5,6 +5,7 @@
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,26 +45,11 @@ frmoperatori::frmoperatori(AppContext &context, QWidget *parent)
     setWindowTitle(QStringLiteral("Kasiri"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar2"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        const char *tip;
-    };
-    static const Button buttons[] = {
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar2"), {
         {"aggiorna", "Azuriraj", "Memorisanje unetih podataka"},
         {"elimina", "Obrisi", ""},
         {"Esci", "Izlaz", "Zatvaranje forme"},
-    };
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        if (*b.tip)
-            a->setToolTip(QString::fromLatin1(b.tip));
-    }
+    });
     connect(m_toolbar, &QToolBar::actionTriggered, this, &frmoperatori::Toolbar2_ButtonClick);
 
     auto *heading = new QLabel(QStringLiteral("Spisak Kasira"), this);

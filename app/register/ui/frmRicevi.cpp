@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -40,26 +41,12 @@ frmRicevi::frmRicevi(AppContext &context, QWidget *parent) : QWidget(parent), m_
     setWindowTitle(QStringLiteral("Prijem"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        const char *tip;
-    };
-    static const Button buttons[] = {
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar1"), {
         {"delete", "Brisanje PLU", "Brisanje artikala iz kase"},
         {"erase", "Brisanje prom.", "Brisanje prometa prodatih artikala"},
         {"invia", "Prijem", "Prijem podataka iz kase"},
         {"esci", "Izlaz", "Zatvaranje forme"},
-    };
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromLatin1(b.tip));
-    }
+    });
     connect(m_toolbar, &QToolBar::actionTriggered, this, &frmRicevi::Toolbar1_ButtonClick);
 
     QStringList items;

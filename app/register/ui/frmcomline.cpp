@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,26 +47,12 @@ frmcomline::frmcomline(AppContext &context, QWidget *parent) : QWidget(parent), 
     setWindowTitle(QStringLiteral("Komunikacija"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        const char *tip;
-    };
-    static const Button buttons[] = {
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar1"), {
         {"Connect", "Connect", "Povezivanje putem modema"},
         {"Disconnect", "Disconnect", "Prekid ostvarene modemske veze"},
         {"Salva", "Sacuvaj", "Inicijalizacija porta za RS232 komunikaciju"},
         {"Annulla", "Izlaz", "Zatvaranje forme"},
-    };
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromLatin1(b.tip));
-    }
+    });
     connect(m_toolbar, &QToolBar::actionTriggered, this, &frmcomline::Toolbar1_ButtonClick);
 
     auto *lineBox = new QGroupBox(QStringLiteral("Komunikaciona linija"), this);

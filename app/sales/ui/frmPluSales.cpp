@@ -7,6 +7,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
+#include "shell/ui/KeyedToolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -102,30 +103,19 @@ PluSalesView::PluSalesView(AppContext &context, ReadBackList list, QWidget *pare
     setObjectName(formName());
     setWindowTitle(isSold ? QStringLiteral("Prodati artikli") : QStringLiteral("Primljeni artikli"));
 
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName(QStringLiteral("Toolbar2"));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char *key;
-        const char *caption;
-        QString tip;
-        bool acts;
-    };
-    const Button buttons[] = {
-        {"nuovo", "Novi", QString(), false},
-        {"inserisci", "Dodaj", QString(), false},
-        {"aggiorna", "Azuriraj", QString(), false},
-        {"elimina", "Prebaci u PLU", isSold ? QString() : QStringLiteral("Spremanje primljenih artikala za slanje"), true},
-        {"findArt", "Pronadji", QStringLiteral("Trazenje sifre artikla"), true},
-        {"esci", "Izlaz", QStringLiteral("Zatvaranje forme"), true},
-    };
-    for (const Button &b : buttons) {
-        QAction *a = m_toolbar->addAction(QString::fromLatin1(b.caption));
-        a->setObjectName(QString::fromLatin1(b.key));
-        a->setData(QString::fromLatin1(b.key));
-        a->setToolTip(b.tip);
-        a->setEnabled(b.acts);
-    }
+    m_toolbar = MakeKeyedToolbar(this, QStringLiteral("Toolbar2"), {
+        {"nuovo", "Novi", ""},
+        {"inserisci", "Dodaj", ""},
+        {"aggiorna", "Azuriraj", ""},
+        {"elimina", "Prebaci u PLU", isSold ? "" : "Spremanje primljenih artikala za slanje"},
+        {"findArt", "Pronadji", "Trazenje sifre artikla"},
+        {"esci", "Izlaz", "Zatvaranje forme"},
+    });
+    // the editing keys of the article editor have no action in these lists
+    for (QAction *a : m_toolbar->actions())
+        a->setEnabled(a->data().toString() != QLatin1String("nuovo")
+                      && a->data().toString() != QLatin1String("inserisci")
+                      && a->data().toString() != QLatin1String("aggiorna"));
     connect(m_toolbar, &QToolBar::actionTriggered, this, &PluSalesView::Toolbar2_ButtonClick);
 
     // search and transfer
