@@ -333,7 +333,13 @@ QByteArray operatorPayload(int num, QByteArrayView name, QByteArrayView code)
 
 QByteArray currencyPayload(int num, QByteArrayView name, QByteArrayView rate)
 {
-    return "U" + number(num) + spacePadded(name, 12) + zeroPadded(rate, 9);
+    // The rate field is 9 characters: a rate of 100 or more keeps its whole part and as
+    // many decimals as fit, instead of pushing the frame's layout out of place.
+    QByteArray r = rate.toByteArray().trimmed();
+    const qsizetype point = r.indexOf('.');
+    if (r.size() > 9 && point >= 0 && point < 9)
+        r.truncate(point == 8 ? 8 : 9);
+    return "U" + number(num) + spacePadded(name, 12) + zeroPadded(r, 9);
 }
 
 QByteArray registerSettingsPayload(const RegisterSettingsFields &s)

@@ -56,6 +56,8 @@ void RegisterCommandsTest::writePayloads_data()
         << operatorPayload(0, "Ana", "42   ") << QByteArray("O00Ana            42");
     QTest::newRow("currency rate 1.000000")
         << currencyPayload(0, "EUR", "1.000000") << QByteArray("U0EUR         01.000000");
+    QTest::newRow("rate of 100 or more keeps the field at 9")
+        << currencyPayload(3, "JPY", "117.500000") << QByteArray("U3JPY         117.50000");
     QTest::newRow("header line padded to 32 and NUL")
         << headerLinePayload(0, "PRODAVNICA") << QByteArray("S0PRODAVNICA" + sp(22) + nul());
     QTest::newRow("empty trailing advert line")
