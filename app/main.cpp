@@ -7,6 +7,8 @@
 #include "shell/ui/frmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 
 int main(int argc, char *argv[])
 {
@@ -25,6 +27,11 @@ int main(int argc, char *argv[])
     // before anything opens a port: COM<n> devices named in Kalvo.ini
     kalvo::ApplyPortSettings(context);
     kalvo::OfferFontInstall(context);
+    // The installer runs beside us and the font list of this process is read only once, so
+    // the register's screen fonts shipped in the program folder are added for this run too.
+    const QDir fonts(context.appFolder + QStringLiteral("fonts"));
+    for (const QString &file : fonts.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")}, QDir::Files))
+        QFontDatabase::addApplicationFont(fonts.filePath(file));
 
     kalvo::frmMain mainWindow(context);
     prompter.setParent(&mainWindow);

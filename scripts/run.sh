@@ -19,9 +19,7 @@ scripts/install-deps.sh
 dir=${KALVO_BUILD_DIR:-build}
 cmake -S . -B "$dir" -G Ninja >/dev/null
 # the program and what it loads or starts; the tests are built by scripts/test.sh
-targets=(kalvo kalvo-regsim)
-ninja -C "$dir" -t targets all | grep -q '^runek:' && targets+=(runek)
-cmake --build "$dir" --target "${targets[@]}"
+cmake --build "$dir" --target kalvo kalvo-regsim runek
 bin=$(cd "$dir/bin" && pwd)
 
 run=$(mktemp -d "${XDG_RUNTIME_DIR:-/tmp}/kalvo-run.XXXXXX")
