@@ -3,6 +3,7 @@
 // items of its combos, its field limits and formats, and the code search over the list.
 // Validation and storage are ArticleStore's (data/ArticleStore.h).
 #include "data/Article.h"
+#include "shell/ScreenFonts.h"
 
 #include <QList>
 #include <QString>
@@ -77,8 +78,6 @@ QString PluNameForEdit(const QByteArray &description);
 QString ConvertShownText(const QString &text, bool toRegister);
 
 // The screen font of the list and the code, name and choice fields.
-inline constexpr char kCyrillicFont[] = "Helvetica Ciril";
-inline constexpr char kLatinFont[] = "Courier New";
 QString PluFontFamily(const ProgrammingData &data);
 
 } // namespace kalvo

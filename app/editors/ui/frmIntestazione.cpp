@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QEvent>
@@ -22,8 +23,6 @@ namespace kalvo {
 namespace {
 
 constexpr qint32 kErrInternal = 51;
-const char kCyrillicFont[] = "Helvetica Ciril";
-const char kLatinFont[] = "Courier New";
 // title of the line windows' messages, as the register operators know it
 const char kLinesTitle[] = "Orvel Cash Regiters";
 

@@ -5,6 +5,7 @@
 #include "shell/AppContext.h"
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -109,7 +110,7 @@ NameTableWindow::NameTableWindow(AppContext &context, NameTable table, const Tex
     // (DisplayCyrillic would choose first, but the table's flag always decides again)
     const bool cyrillic =
         table == NameTable::Units ? m_ctx.data.CyrillicFormFlags.units : m_ctx.data.CyrillicFormFlags.articleTypes;
-    setFonts(cyrillic ? QStringLiteral("Helvetica Ciril") : QStringLiteral("Courier New"));
+    setFonts(QString::fromLatin1(cyrillic ? kCyrillicFont : kLatinFont));
     fillList();
     resize(420, 360);
 }

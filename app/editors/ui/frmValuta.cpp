@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +30,6 @@ constexpr qint32 kErrInternal = 51;
 constexpr int kNameLength = 12;
 constexpr int kRateLength = 16;
 
-const QString kCyrillicFont = QStringLiteral("Helvetica Ciril");
-const QString kLatinFont = QStringLiteral("Courier New");
 const QString kSender = QStringLiteral("frmValuta.Toolbar2_ButtonClick()");
 
 QString text(const std::string &bytes) { return ansiToUnicode(QByteArray::fromStdString(bytes)); }
@@ -129,13 +128,13 @@ frmValuta::frmValuta(AppContext &context, QWidget *parent)
         }
     });
     connect(m_cyrillic, &QCheckBox::clicked, this, [this](bool checked) {
-        setFonts(checked ? kCyrillicFont : kLatinFont);
+        setFonts(QString::fromLatin1(checked ? kCyrillicFont : kLatinFont));
         m_editor.setCyrillicFont(checked);
     });
 
     // Form_Load
     m_ctx.CurrentFormName = objectName();
-    setFonts(m_ctx.data.CyrillicFormFlags.currencies ? kCyrillicFont : kLatinFont);
+    setFonts(QString::fromLatin1(m_ctx.data.CyrillicFormFlags.currencies ? kCyrillicFont : kLatinFont));
     fillList();
 }
 

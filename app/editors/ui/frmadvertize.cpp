@@ -1,6 +1,7 @@
 #include "editors/ui/frmadvertize.h"
 
 #include "shell/AppContext.h"
+#include "shell/ScreenFonts.h"
 
 #include <QCheckBox>
 #include <QLayout>
@@ -31,7 +32,7 @@ frmadvertize::frmadvertize(AppContext &context, QWidget *parent)
 void frmadvertize::Check1_Click(bool checked)
 {
     m_ctx.data.CyrillicFormFlags.advertLines = checked;
-    setBoxFont(checked ? QStringLiteral("Helvetica Ciril") : QStringLiteral("Courier New"));
+    setBoxFont(QString::fromLatin1(checked ? kCyrillicFont : kLatinFont));
 }
 
 } // namespace kalvo

@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +30,6 @@ constexpr qint32 kErrInternal = 51;
 constexpr int kNameLength = 12;
 constexpr int kCodeLength = 6;
 
-const QString kCyrillicFont = QStringLiteral("Helvetica Ciril");
-const QString kLatinFont = QStringLiteral("Courier New");
 const QString kSender = QStringLiteral("frmoperatori.Toolbar2_ButtonClick()");
 
 QString text(const std::string &bytes) { return ansiToUnicode(QByteArray::fromStdString(bytes)); }
@@ -115,7 +114,7 @@ frmoperatori::frmoperatori(AppContext &context, QWidget *parent)
 
     // Form_Load
     m_ctx.CurrentFormName = objectName();
-    setFonts(m_ctx.data.CyrillicFormFlags.operators ? kCyrillicFont : kLatinFont);
+    setFonts(QString::fromLatin1(m_ctx.data.CyrillicFormFlags.operators ? kCyrillicFont : kLatinFont));
     fillList();
 }
 
@@ -205,10 +204,10 @@ void frmoperatori::txtDesc_Enter()
 void frmoperatori::Check1_Click(bool checked)
 {
     if (checked) {
-        setFonts(kCyrillicFont);
+        setFonts(QString::fromLatin1(kCyrillicFont));
         m_editor.toCyrillic();
     } else {
-        setFonts(kLatinFont);
+        setFonts(QString::fromLatin1(kLatinFont));
         m_editor.toLatinFont();
     }
     fillList();

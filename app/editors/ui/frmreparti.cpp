@@ -6,6 +6,7 @@
 #include "shell/AppError.h"
 #include "shell/AppGlobals.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +30,6 @@ constexpr qint32 kErrInternal = 51;
 constexpr int kNameLength = 12;
 constexpr int kPriceLength = 12;
 
-const QString kCyrillicFont = QStringLiteral("Helvetica Ciril");
-const QString kLatinFont = QStringLiteral("Courier New");
 
 QString text(const std::string &bytes) { return ansiToUnicode(QByteArray::fromStdString(bytes)); }
 std::string bytes(const QString &text) { return unicodeToAnsi(text).toStdString(); }
@@ -126,7 +125,7 @@ frmreparti::frmreparti(AppContext &context, QWidget *parent)
 
     // Form_Load
     m_ctx.CurrentFormName = objectName();
-    setFonts(m_ctx.data.CyrillicFormFlags.departments ? kCyrillicFont : kLatinFont);
+    setFonts(QString::fromLatin1(m_ctx.data.CyrillicFormFlags.departments ? kCyrillicFont : kLatinFont));
     fillList();
 }
 
@@ -261,10 +260,10 @@ void frmreparti::txtiva_LostFocus()
 void frmreparti::Check1_Click(bool checked)
 {
     if (checked) {
-        setFonts(kCyrillicFont);
+        setFonts(QString::fromLatin1(kCyrillicFont));
         m_editor.toCyrillic();
     } else {
-        setFonts(kLatinFont);
+        setFonts(QString::fromLatin1(kLatinFont));
         m_editor.toLatinFont();
     }
     const int row = m_list->currentRow();

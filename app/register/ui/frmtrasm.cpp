@@ -8,6 +8,7 @@
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -118,7 +119,7 @@ frmtrasm::frmtrasm(AppContext &context, QWidget *parent) : QWidget(parent), m_ct
 void frmtrasm::Form_Load()
 {
     m_ctx.CurrentFormName = QStringLiteral("frmtrasm");
-    setRowsFont(m_ctx.data.CyrillicMode ? QStringLiteral("Helvetica Ciril") : QStringLiteral("MS Sans Serif"));
+    setRowsFont(m_ctx.data.CyrillicMode ? QString::fromLatin1(kCyrillicFont) : QStringLiteral("MS Sans Serif"));
     applyLineWidth();
     normaliseMessageRows();
 }

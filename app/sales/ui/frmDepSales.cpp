@@ -4,6 +4,7 @@
 #include "data/RegisterText.h"
 #include "sales/SalesViews.h"
 #include "shell/AppContext.h"
+#include "shell/ScreenFonts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -15,8 +16,6 @@ namespace kalvo {
 
 namespace {
 
-const char kCyrillicFont[] = "Helvetica Ciril";
-const char kLatinFont[] = "Courier New";
 
 } // namespace
 

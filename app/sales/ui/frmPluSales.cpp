@@ -8,6 +8,7 @@
 #include "shell/AppGlobals.h"
 #include "shell/ui/AppGlobalsUi.h"
 #include "shell/ui/KeyedToolbar.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -29,8 +30,6 @@ namespace kalvo {
 
 namespace {
 
-const char kCyrillicFont[] = "Helvetica Ciril";
-const char kLatinFont[] = "Courier New";
 const char kTransferTitle[] = "Orvel Cash Registars";
 const char kSearchTitle[] = "Pretrazivanje";
 const char kEmptyList[] = "Nema artikala u listi.";

@@ -11,6 +11,7 @@
 #include "shell/ui/WindowHooks.h"
 #include "shell/ui/frmAbout.h"
 #include "shell/ui/frmvert.h"
+#include "shell/ScreenFonts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -553,7 +554,7 @@ void frmMain::useCir_Click()
     m_ctx.data.LinkSettings.DisplayCyrillic = on;
     QString font = on ? m_ctx.settings.fontcyrilic : m_ctx.settings.fontlatin;
     if (font.trimmed().isEmpty())
-        font = on ? QStringLiteral("Helvetica Ciril") : QStringLiteral("Courier New");
+        font = QString::fromLatin1(on ? kCyrillicFont : kLatinFont);
     if (auto *w = dynamic_cast<CyrillicSwitchable *>(currentForm()))
         w->applyCyrillicMode(on, font);
 }
