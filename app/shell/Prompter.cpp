@@ -33,6 +33,14 @@ Answer ScriptedPrompter::ask(const QString &text, const QString &title, Icon ico
     return a;
 }
 
+Answer ScriptedPrompter::askWithDefault(const QString &text, const QString &title, Icon icon,
+                                        Buttons buttons, Answer defaultAnswer)
+{
+    const Answer a = ask(text, title, icon, buttons);
+    prompts.back().defaultAnswer = defaultAnswer;
+    return a;
+}
+
 QString ScriptedPrompter::openFileName(const FileDialogRequest &request)
 {
     dialogs.push_back(request);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace kalvo {
@@ -18,6 +19,7 @@ struct Prompt {
     QString title;
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
+    std::optional<Answer> defaultAnswer; // the button that Enter presses, when not the first
 };
 
 struct FileDialogRequest {
@@ -33,6 +35,13 @@ public:
     // Shows a message box and returns the button pressed.
     virtual Answer ask(const QString &text, const QString &title, Icon icon = Icon::None,
                        Buttons buttons = Buttons::Ok) = 0;
+    // The same with a chosen default button (the one Enter presses).
+    virtual Answer askWithDefault(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                                  Answer defaultAnswer)
+    {
+        (void)defaultAnswer;
+        return ask(text, title, icon, buttons);
+    }
     // File dialogs: an empty result means the user cancelled.
     virtual QString openFileName(const FileDialogRequest &request) = 0;
     virtual QString saveFileName(const FileDialogRequest &request) = 0;
@@ -59,6 +68,8 @@ public:
     void clear() { prompts.clear(); dialogs.clear(); answers.clear(); fileNames.clear(); }
 
     Answer ask(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    Answer askWithDefault(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                          Answer defaultAnswer) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
 

@@ -497,6 +497,7 @@ private slots:
         QCOMPARE(m_prompter.prompts.size(), size_t(1));
         QCOMPARE(m_prompter.last().title, "Instalacija fontova");
         QCOMPARE(m_prompter.last().buttons, Buttons::YesNo);
+        QCOMPARE(m_prompter.last().defaultAnswer, std::optional<Answer>(Answer::No));
         QVERIFY(m_prompter.last().text.startsWith("Da li stvarno zelite da instalirate fontova na vasem racunaru?\n\n"
                                                   "NAPOMENE: "));
         m_prompter.answer(Answer::Yes); // the installer is not in this program folder

@@ -8,6 +8,18 @@ namespace kalvo {
 
 Answer WidgetPrompter::ask(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
+    return show(text, title, icon, buttons, std::nullopt);
+}
+
+Answer WidgetPrompter::askWithDefault(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                                      Answer defaultAnswer)
+{
+    return show(text, title, icon, buttons, defaultAnswer);
+}
+
+Answer WidgetPrompter::show(const QString &text, const QString &title, Icon icon, Buttons buttons,
+                            std::optional<Answer> defaultAnswer)
+{
     QMessageBox box(m_parent);
     box.setWindowTitle(title);
     box.setText(text);
@@ -28,6 +40,17 @@ Answer WidgetPrompter::ask(const QString &text, const QString &title, Icon icon,
     case Buttons::AbortRetryIgnore: sb = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore; break;
     }
     box.setStandardButtons(sb);
+    if (defaultAnswer) {
+        static const std::pair<Answer, QMessageBox::StandardButton> kButtons[] = {
+            {Answer::Ok, QMessageBox::Ok},       {Answer::Cancel, QMessageBox::Cancel},
+            {Answer::Yes, QMessageBox::Yes},     {Answer::No, QMessageBox::No},
+            {Answer::Retry, QMessageBox::Retry}, {Answer::Abort, QMessageBox::Abort},
+            {Answer::Ignore, QMessageBox::Ignore},
+        };
+        for (const auto &[answer, button] : kButtons)
+            if (answer == *defaultAnswer && (sb & button))
+                box.setDefaultButton(button);
+    }
     // A box shown during a long operation gets the normal pointer back while it is open.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     const int pressed = box.exec();

@@ -604,8 +604,8 @@ void frmMain::mnuSysFntInt_Click()
                                         "pokrenite") +
                          QStringLiteral("\n") +
                          QStringLiteral("da bi sistemske promene imale efekta na program.");
-    if (m_ctx.ui().ask(text, QStringLiteral("Instalacija fontova"), Icon::Information, Buttons::YesNo) ==
-        Answer::No)
+    if (m_ctx.ui().askWithDefault(text, QStringLiteral("Instalacija fontova"), Icon::Information, Buttons::YesNo,
+                                  Answer::No) == Answer::No)
         return;
     LaunchFontInstaller(m_ctx);
 }
