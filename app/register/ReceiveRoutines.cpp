@@ -255,60 +255,47 @@ bool ReceiveRoutines::ricevi_sist()
     }
 }
 
-bool ReceiveRoutines::ricevi_units()
+template <typename Table>
+bool ReceiveRoutines::receiveNames(Table &table, int count, bool &cyrillicFlag, QByteArray (*request)(int),
+                                   std::optional<QByteArray> (*parse)(QByteArrayView),
+                                   const QString &failureFormat)
 {
     try {
-        auto &data = ctx_.data;
-        data.CyrillicFormFlags.units = false;
-        for (int i = 1; i <= ProgrammingData::kUnitCount; ++i) {
-            const Got got = get(unitRequest(i), QStringLiteral(" Jedinica %1 nije primljena iz kase!").arg(i));
+        cyrillicFlag = false;
+        for (int i = 1; i <= count; ++i) {
+            const Got got = get(request(i), failureFormat.arg(i));
             if (got == Got::Cancelled)
                 return false;
             if (got == Got::Ack)
                 continue;
-            const auto name = parseUnitAnswer(reply_);
+            const auto name = parse(reply_);
             if (!name)
                 return false;
-            data.Units[std::size_t(i)].name = str(*name);
-            if (HasNoLatinLetters(data.Units[std::size_t(i)].name))
-                data.CyrillicFormFlags.units = true;
+            table[std::size_t(i)].name = str(*name);
+            if (HasNoLatinLetters(table[std::size_t(i)].name))
+                cyrillicFlag = true;
             progress(i);
         }
-        if (data.CyrillicFormFlags.units)
-            namesFrom8859(data.Units, 1, ProgrammingData::kUnitCount,
-                          [](UnitRecord &r) -> std::string & { return r.name; });
+        if (cyrillicFlag)
+            namesFrom8859(table, 1, count, [](auto &r) -> std::string & { return r.name; });
         return true;
     } catch (const AppError &) {
         return false; // a failed kind, without a message
     }
 }
 
+bool ReceiveRoutines::ricevi_units()
+{
+    auto &data = ctx_.data;
+    return receiveNames(data.Units, ProgrammingData::kUnitCount, data.CyrillicFormFlags.units, unitRequest,
+                        parseUnitAnswer, QStringLiteral(" Jedinica %1 nije primljena iz kase!"));
+}
+
 bool ReceiveRoutines::ricevi_tip()
 {
-    try {
-        auto &data = ctx_.data;
-        data.CyrillicFormFlags.articleTypes = false;
-        for (int i = 1; i <= ProgrammingData::kArticleTypeCount; ++i) {
-            const Got got = get(articleTypeRequest(i), QStringLiteral(" Tip %1 nije primljen iz kase!").arg(i));
-            if (got == Got::Cancelled)
-                return false;
-            if (got == Got::Ack)
-                continue;
-            const auto name = parseArticleTypeAnswer(reply_);
-            if (!name)
-                return false;
-            data.ArticleTypes[std::size_t(i)].name = str(*name);
-            if (HasNoLatinLetters(data.ArticleTypes[std::size_t(i)].name))
-                data.CyrillicFormFlags.articleTypes = true;
-            progress(i);
-        }
-        if (data.CyrillicFormFlags.articleTypes)
-            namesFrom8859(data.ArticleTypes, 1, ProgrammingData::kArticleTypeCount,
-                          [](ArticleTypeRecord &r) -> std::string & { return r.name; });
-        return true;
-    } catch (const AppError &) {
-        return false; // a failed kind, without a message
-    }
+    auto &data = ctx_.data;
+    return receiveNames(data.ArticleTypes, ProgrammingData::kArticleTypeCount, data.CyrillicFormFlags.articleTypes,
+                        articleTypeRequest, parseArticleTypeAnswer, QStringLiteral(" Tip %1 nije primljen iz kase!"));
 }
 
 bool ReceiveRoutines::ricevi_plu() { return readArticles(false); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 // Reading programming data and sales back from the register: one routine per data kind,
 // each returning true when the kind was read to its end, plus the two operations that
 // change the register (delete all its articles, erase its article sales). The receive
@@ -61,6 +62,11 @@ private:
     // One get exchange of the request (get_frame120s when slow, else the line's variant).
     int exchange(const QByteArray &request, bool slow = false);
     bool readArticles(bool sold);
+    // The names of a 1-based table of named records (units, article types), one request
+    // per element; the table's Cyrillic flag tells whether they came in 8-bit Cyrillic.
+    template <typename Table>
+    bool receiveNames(Table &table, int count, bool &cyrillicFlag, QByteArray (*request)(int),
+                      std::optional<QByteArray> (*parse)(QByteArrayView), const QString &failureFormat);
     bool confirm();
     void progress(int record);
 
